@@ -1,0 +1,10 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace graphel_cli {
+
+// Each command registers its subcommand and options; the callback runs it and sets the exit code.
+void AddInfoCommand(CLI::App& app, int& exitCode);
+
+}  // namespace graphel_cli
