@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exitCode = 0;
   graphel_cli::AddInfoCommand(app, exitCode);
+  graphel_cli::AddRenderCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

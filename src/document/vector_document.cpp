@@ -2,6 +2,7 @@
 
 #include "document/load_messages.h"
 #include "platform/locale_guard.h"
+#include "render/traversal.h"
 #include "svg/exception.h"
 #include "svg/loader.h"
 
@@ -12,7 +13,9 @@ VectorDocument::VectorDocument(FileType type, double gamma, svg::SvgScriptCallba
 
 std::unique_ptr<VectorDocument> VectorDocument::Create(LoadError& error, bool fromText,
                                                        std::u16string_view pathOrText,
-                                                       svg::SvgScriptCallback* scriptCallback, double gamma) {
+                                                       svg::SvgScriptCallback* scriptCallback, double gamma,
+                                                       PdfPageSettings* pdfSettings) {
+  static_cast<void>(pdfSettings);  // read by the PDF reader once it lands
   const platform::LocaleGuard locale;
   const FileType type = fromText ? FileType::kSvgText : FileTypeFromPath(pathOrText);
   std::unique_ptr<VectorDocument> document(new VectorDocument(type, gamma, scriptCallback));
@@ -66,6 +69,54 @@ void VectorDocument::SetGamma(double gamma) {
 void VectorDocument::PatternNames(std::vector<std::u16string>& names) const {
   if (type_ != FileType::kPat) return;
   names.insert(names.end(), patternNames_.begin(), patternNames_.end());
+}
+
+}  // namespace document
+
+namespace document {
+namespace {
+
+agg::rgba8 Unpack(uint32_t background) {
+  // Packed R, G, B, A in memory order.
+  const auto* bytes = reinterpret_cast<const uint8_t*>(&background);
+  return agg::rgba8(bytes[0], bytes[1], bytes[2], bytes[3]);
+}
+
+}  // namespace
+
+std::unique_ptr<uint8_t[]> VectorDocument::RenderTile(uint32_t background, int32_t fullSize, int32_t tileSize,
+                                                      int32_t row, int32_t column, int32_t border) const {
+  const double w = extent_.width;
+  const double h = extent_.height;
+  if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
+  const int64_t size = static_cast<int64_t>(tileSize) + 2 * static_cast<int64_t>(border);
+  if (size <= 0 || size * size > kMaxRenderPixels) return nullptr;
+
+  const double s = fullSize;
+  agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);
+  transform.multiply(agg::trans_affine_scaling(s / w, s / h));
+  // The products are 32-bit integers, as the pyramid addresses tiles that way.
+  const auto columnOffset = static_cast<int32_t>(static_cast<uint32_t>(tileSize) * static_cast<uint32_t>(column));
+  const auto rowOffset = static_cast<int32_t>(static_cast<uint32_t>(tileSize) * static_cast<uint32_t>(row));
+  transform.multiply(agg::trans_affine_translation(s / 2 - columnOffset + border, s / 2 - rowOffset + border));
+
+  const platform::LocaleGuard locale;
+  return render::RenderDocument(*svg_, transform, Unpack(background), static_cast<uint32_t>(size),
+                                static_cast<uint32_t>(size));
+}
+
+std::unique_ptr<uint8_t[]> VectorDocument::RenderStretched(uint32_t background, int32_t width,
+                                                           int32_t height) const {
+  const double w = extent_.width;
+  const double h = extent_.height;
+  if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
+  if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxRenderPixels) return nullptr;
+  agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);
+  transform.multiply(agg::trans_affine_scaling(width / w, height / h));
+  transform.multiply(agg::trans_affine_translation(width / 2.0, height / 2.0));
+  const platform::LocaleGuard locale;
+  return render::RenderDocument(*svg_, transform, Unpack(background), static_cast<uint32_t>(width),
+                                static_cast<uint32_t>(height));
 }
 
 }  // namespace document

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/file_type.h"
+#include "document/texture_settings.h"
 #include "svg/document.h"
 #include "svg/load_result.h"
 
@@ -16,6 +17,9 @@ class SvgScriptCallback;
 namespace document {
 
 using svg::DocumentExtent;
+
+// The most pixels one rendered buffer may hold (1 GiB of RGBA; 16384 x 16384).
+inline constexpr int64_t kMaxRenderPixels = int64_t{1} << 28;
 using svg::LoadError;
 
 // The one object through which a loaded vector file is held: picks the reader by file type, owns
@@ -24,7 +28,8 @@ class VectorDocument {
  public:
   // Always returns a document; the load succeeded when Loaded() is true, otherwise error says why.
   static std::unique_ptr<VectorDocument> Create(LoadError& error, bool fromText, std::u16string_view pathOrText,
-                                                svg::SvgScriptCallback* scriptCallback, double gamma);
+                                                svg::SvgScriptCallback* scriptCallback, double gamma,
+                                                PdfPageSettings* pdfSettings = nullptr);
 
   bool Loaded() const { return svg_ != nullptr; }
   FileType Type() const { return type_; }
@@ -36,6 +41,16 @@ class VectorDocument {
   const DocumentExtent& Extent() const { return extent_; }
   svg::SVGDocument* Svg() const { return svg_.get(); }
   void PatternNames(std::vector<std::u16string>& names) const;
+
+  // Renders the tile (row, column) of size tileSize of the whole drawing stretched to fullSize x
+  // fullSize, with border pixels of the neighbourhood on every side: a square buffer of
+  // tileSize + 2 * border pixels, R, G, B, A bytes premultiplied, top row first. background is packed
+  // R, G, B, A in memory order. Null when there is nothing to render or the buffer can't be had.
+  std::unique_ptr<uint8_t[]> RenderTile(uint32_t background, int32_t fullSize, int32_t tileSize, int32_t row,
+                                        int32_t column, int32_t border) const;
+  std::unique_ptr<uint8_t[]> RenderWhole(int32_t size) const { return RenderTile(0, size, size, 0, 0, 0); }
+  // The whole drawing stretched to width x height (the command line's --width/--height).
+  std::unique_ptr<uint8_t[]> RenderStretched(uint32_t background, int32_t width, int32_t height) const;
 
  private:
   VectorDocument(FileType type, double gamma, svg::SvgScriptCallback* scriptCallback);

@@ -90,6 +90,8 @@ class SVGElement : public SVGStylable {
   SVGElement(const SVGElement&) = delete;
   SVGElement& operator=(const SVGElement&) = delete;
 
+  // Draws the element (and, for containers, its subtree); consumes its own copy of the context.
+  virtual void Render(render::RenderContext context);
   virtual bool IsTextContent() const { return false; }
   // Widens box by the element's own geometry under matrix; false when it has none.
   virtual bool GetBBox(Rect& box, const BoundsQuery& query, const agg::trans_affine& matrix);

@@ -16,6 +16,7 @@ class SVGPathElement : public SVGElement, public SVGTransformable, public SVGTes
   bool ReadAttribute(std::u16string_view name, std::u16string_view value, bool& script) override;
   bool WriteSVG(std::u16string* out, SvgScriptCallback* callback) override;
   bool GetBBox(Rect& box, const BoundsQuery& query, const agg::trans_affine& matrix) override;
+  void Render(render::RenderContext context) override;
 
   // Replaces path by the outline in the element's user units. Script-valued geometry is evaluated
   // through callback; a parse error there goes to the callback's error report.

@@ -8,6 +8,7 @@ class SVGSVGElement : public SVGElement, public SVGFitToViewBox, public SVGTests
  public:
   SVGSVGElement() : SVGElement(ElementType::kSvg) {}
   std::vector<AttributeBinding> Attributes() override;
+  void Render(render::RenderContext context) override;
 
   LengthValue x, y;
   LengthValue width{LengthUnit::kPercent, 100.0};
@@ -20,11 +21,13 @@ class SVGSVGElement : public SVGElement, public SVGFitToViewBox, public SVGTests
 class SVGGroupElement : public SVGElement, public SVGTransformable, public SVGTests {
  public:
   SVGGroupElement() : SVGElement(ElementType::kG) {}
+  void Render(render::RenderContext context) override;
 };
 
 class SVGAElement : public SVGElement, public SVGTransformable, public SVGTests {
  public:
   SVGAElement() : SVGElement(ElementType::kA) {}
+  void Render(render::RenderContext context) override;
 };
 
 class SVGDefsElement : public SVGElement, public SVGTransformable, public SVGTests {

@@ -1,0 +1,75 @@
+#include "platform/png_file.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// libpng reports errors by longjmp; this keeps the write and its cleanup in one frame.
+class PngWriter {
+ public:
+  PngWriter() : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr)) {
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
+  PngWriter(const PngWriter&) = delete;
+  PngWriter& operator=(const PngWriter&) = delete;
+
+  bool Write(std::FILE* file, const uint8_t* pixels, uint32_t width, uint32_t height) {
+    if (png_ == nullptr || info_ == nullptr) return false;
+    if (setjmp(png_jmpbuf(png_))) return false;
+    png_init_io(png_, file);
+    png_set_IHDR(png_, info_, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png_, 3);
+    png_write_info(png_, info_);
+    for (uint32_t y = 0; y < height; ++y) {
+      png_write_row(png_, pixels + static_cast<size_t>(y) * width * 4);
+    }
+    png_write_end(png_, nullptr);
+    return true;
+  }
+
+ private:
+  png_structp png_;
+  png_infop info_ = nullptr;
+};
+
+}  // namespace
+
+bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, uint32_t height, std::string& error) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (file == nullptr) {
+    error = "can't open " + path + " for writing";
+    return false;
+  }
+  PngWriter writer;
+  if (!writer.Write(file.get(), pixels, width, height)) {
+    error = "can't write PNG data to " + path;
+    return false;
+  }
+  return true;
+}
+
+void Unpremultiply(uint8_t* pixels, size_t pixelCount) {
+  for (size_t i = 0; i < pixelCount; ++i, pixels += 4) {
+    const unsigned alpha = pixels[3];
+    if (alpha == 255) continue;
+    if (alpha == 0) {
+      pixels[0] = pixels[1] = pixels[2] = 0;
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) pixels[c] = static_cast<uint8_t>(std::min(255u, (pixels[c] * 255u + alpha / 2) / alpha));
+  }
+}
+
+}  // namespace platform

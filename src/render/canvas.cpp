@@ -1,0 +1,337 @@
+#include "render/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include <agg_conv_curve.h>
+#include <agg_conv_dash.h>
+#include <agg_conv_stroke.h>
+#include <agg_conv_transform.h>
+#include <agg_renderer_scanline.h>
+
+#include "render/finite_vertices.h"
+#include "render/paint_server.h"
+
+namespace render {
+namespace {
+
+// The rasteriser's 256-entry gamma: master alpha times coverage raised to gamma, capped at 1.
+struct CoverageGamma {
+  double gamma;
+  double masterAlpha;
+  double operator()(double x) const { return std::min(1.0, masterAlpha * std::pow(x, gamma)); }
+};
+
+double AffineScale(const agg::trans_affine& m) {
+  const double x = (m.sy + m.shy) * 0.707106781;
+  const double y = (m.shx + m.sx) * 0.707106781;
+  return std::sqrt(x * x + y * y);
+}
+
+// Clip layers draw coverage only: opaque white fills, no strokes, no opacity.
+bool IsClipMode(LayerMode mode) { return mode == LayerMode::kClip; }
+
+// Layers whose red channel becomes the mask (clip paths and pattern coverage), as opposed to masks,
+// whose luminance does.
+bool IsCoverageLayer(LayerMode mode) { return mode == LayerMode::kClip || mode == LayerMode::kPatternCoverage; }
+
+}  // namespace
+
+Canvas::~Canvas() = default;
+
+Canvas& Canvas::Innermost() {
+  Canvas* canvas = this;
+  while (canvas->child_ != nullptr) canvas = canvas->child_.get();
+  return *canvas;
+}
+
+Canvas* Canvas::ParentOfInnermost() {
+  if (child_ == nullptr) return nullptr;
+  Canvas* parent = this;
+  while (parent->child_->child_ != nullptr) parent = parent->child_.get();
+  return parent;
+}
+
+void Canvas::Attach(uint8_t* buffer, int width, int height, int stride) {
+  width_ = width;
+  height_ = height;
+  target_.attach(buffer, static_cast<unsigned>(width), static_cast<unsigned>(height), stride);
+  pixels_.attach(target_);
+  pixelsPre_.attach(target_);
+  renderer_.reset_clipping(true);
+  rendererPre_.reset_clipping(true);
+  transform_.reset();
+  state_ = GraphicsState{};
+  SetLineWidth(1.0);
+  rasterizer_.clip_box(0, 0, width, height);
+  rasterizer_.gamma(agg::gamma_none());
+  builtGamma_ = builtMasterAlpha_ = 1.0;
+  approximationScale_ = 2.0;
+}
+
+void Canvas::ClearAll(agg::rgba8 color) {
+  Canvas& canvas = Innermost();
+  const uint8_t bytes[4] = {color.r, color.g, color.b, color.a};
+  for (int y = 0; y < canvas.height_; ++y) {
+    uint8_t* row = canvas.target_.row_ptr(y);
+    for (int x = 0; x < canvas.width_; ++x) std::copy(bytes, bytes + 4, row + 4 * x);
+  }
+}
+
+void Canvas::SetTransform(const agg::trans_affine& matrix) {
+  Canvas& canvas = Innermost();
+  canvas.transform_ = matrix;
+  canvas.approximationScale_ = 2.0 * AffineScale(matrix);
+}
+
+void Canvas::SetUnitsBox(const svg::Rect* box) {
+  Canvas& canvas = Innermost();
+  canvas.unitsBox_.reset();
+  if (box == nullptr || box->IsEmpty()) return;
+  canvas.unitsBox_ = agg::trans_affine_scaling(box->x2 - box->x1, box->y2 - box->y1) *
+                     agg::trans_affine_translation(box->x1, box->y1);
+}
+
+void Canvas::SetGamma(double gamma) { Innermost().state_.gamma = gamma; }
+
+void Canvas::SetMasterAlpha(double alpha) {
+  Canvas& canvas = Innermost();
+  canvas.state_.masterAlpha = IsClipMode(canvas.layerMode_) ? 1.0 : alpha;
+}
+
+void Canvas::SetFillColor(agg::rgba8 color) {
+  Canvas& canvas = Innermost();
+  canvas.state_.fillColor = IsClipMode(canvas.layerMode_) ? agg::rgba8(255, 255, 255, 255) : color;
+  canvas.state_.fillPaint = CanvasPaint::kSolid;
+  canvas.state_.fillServer.reset();
+}
+
+void Canvas::SetLineColor(agg::rgba8 color) {
+  Canvas& canvas = Innermost();
+  canvas.state_.lineColor = color;
+  canvas.state_.linePaint = CanvasPaint::kSolid;
+  canvas.state_.lineServer.reset();
+}
+
+void Canvas::NoFill() {
+  GraphicsState& state = Innermost().state_;
+  state.fillColor = agg::rgba8(0, 0, 0, 0);
+  state.fillPaint = CanvasPaint::kSolid;
+  state.fillServer.reset();
+}
+
+void Canvas::NoLine() {
+  GraphicsState& state = Innermost().state_;
+  state.lineColor = agg::rgba8(0, 0, 0, 0);
+  state.linePaint = CanvasPaint::kSolid;
+  state.lineServer.reset();
+}
+
+void Canvas::SetLineWidth(double width) {
+  Canvas& canvas = Innermost();
+  canvas.state_.lineWidth = width * AffineScale(canvas.unitsBox_);
+}
+
+void Canvas::RemoveAllDashes() { Innermost().state_.dashes.clear(); }
+
+void Canvas::AddDash(double dash, double gap) { Innermost().state_.dashes.emplace_back(dash, gap); }
+
+void Canvas::ApplyUnitsBoxToPath() {
+  Canvas& canvas = Innermost();
+  if (!canvas.unitsBox_.is_identity(0.0)) canvas.path_.transform_all_paths(canvas.unitsBox_);
+}
+
+void Canvas::AddRectangle(double x1, double y1, double x2, double y2) {
+  agg::path_storage& path = Path();
+  path.remove_all();
+  path.move_to(x1, y1);
+  path.line_to(x2, y1);
+  path.line_to(x2, y2);
+  path.line_to(x1, y2);
+  path.close_polygon();
+  ApplyUnitsBoxToPath();
+}
+
+bool Canvas::PathBounds(const agg::trans_affine& matrix, svg::Rect& box) {
+  agg::path_storage& path = Path();
+  bool any = false;
+  for (unsigned i = 0; i < path.total_vertices(); ++i) {
+    double x = 0.0, y = 0.0;
+    if (!agg::is_vertex(path.vertex(i, &x, &y))) continue;
+    matrix.transform(&x, &y);
+    box.Unite(svg::Rect{x, y, x, y});
+    any = true;
+  }
+  return any;
+}
+
+void Canvas::RebuildGamma() {
+  if (state_.gamma == builtGamma_ && state_.masterAlpha == builtMasterAlpha_) return;
+  builtGamma_ = state_.gamma;
+  builtMasterAlpha_ = state_.masterAlpha;
+  if (builtGamma_ == 1.0 && builtMasterAlpha_ == 1.0) {
+    rasterizer_.gamma(agg::gamma_none());
+  } else {
+    rasterizer_.gamma(CoverageGamma{builtGamma_, builtMasterAlpha_});
+  }
+}
+
+void Canvas::AddFill(Rasterizer& rasterizer) {
+  agg::conv_curve<agg::path_storage> curves(path_);
+  curves.approximation_scale(approximationScale_);
+  agg::conv_transform<agg::conv_curve<agg::path_storage>> transformed(curves, transform_);
+  FiniteVertices<decltype(transformed)> finite(transformed);
+  rasterizer.add_path(finite);
+}
+
+template <typename Stroke>
+static void ConfigureStroke(Stroke& stroke, const GraphicsState& state, double approximationScale) {
+  stroke.width(state.lineWidth);
+  stroke.line_cap(state.lineCap);
+  stroke.line_join(state.lineJoin);
+  stroke.inner_join(state.innerJoin);
+  stroke.miter_limit(state.miterLimit);
+  stroke.approximation_scale(approximationScale);
+}
+
+void Canvas::AddStroke(Rasterizer& rasterizer) {
+  agg::conv_curve<agg::path_storage> curves(path_);
+  curves.approximation_scale(approximationScale_);
+  if (state_.dashes.empty()) {
+    agg::conv_stroke<agg::conv_curve<agg::path_storage>> stroke(curves);
+    ConfigureStroke(stroke, state_, approximationScale_);
+    agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
+    FiniteVertices<decltype(transformed)> finite(transformed);
+    rasterizer.add_path(finite);
+    return;
+  }
+  agg::conv_dash<agg::conv_curve<agg::path_storage>> dashed(curves);
+  for (const auto& [dash, gap] : state_.dashes) dashed.add_dash(dash, gap);
+  dashed.dash_start(state_.dashStart);
+  agg::conv_stroke<decltype(dashed)> stroke(dashed);
+  ConfigureStroke(stroke, state_, approximationScale_);
+  agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
+  FiniteVertices<decltype(transformed)> finite(transformed);
+  rasterizer.add_path(finite);
+}
+
+void Canvas::RenderSolid(Rasterizer& rasterizer, agg::rgba8 color) {
+  if (alphaMask_ != nullptr) {
+    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(alphaMask_->Mask());
+    agg::render_scanlines_aa_solid(rasterizer, masked, renderer_, color);
+  } else {
+    agg::render_scanlines_aa_solid(rasterizer, packedScanline_, renderer_, color);
+  }
+}
+
+void Canvas::RenderPaint(Rasterizer& rasterizer, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
+                         bool isFill) {
+  if (paint == CanvasPaint::kSolid) {
+    RenderSolid(rasterizer, color);
+  } else if (server != nullptr) {
+    server->Paint(*this, rasterizer, isFill);
+  }
+}
+
+void Canvas::DrawPath() {
+  Canvas& canvas = Innermost();
+  canvas.RebuildGamma();
+  GraphicsState& state = canvas.state_;
+  Rasterizer& rasterizer = canvas.rasterizer_;
+  const bool clipMode = IsClipMode(canvas.layerMode_);
+
+  agg::rgba8 fillColor = state.fillColor;
+  CanvasPaint fillPaint = state.fillPaint;
+  if (clipMode) {
+    fillColor = agg::rgba8(255, 255, 255, 255);
+    fillPaint = CanvasPaint::kSolid;
+  }
+  const bool evenOdd = clipMode ? state.clipEvenOdd : state.fillEvenOdd;
+
+  if (fillPaint != CanvasPaint::kSolid || fillColor.a != 0) {
+    rasterizer.reset();
+    rasterizer.filling_rule(evenOdd ? agg::fill_even_odd : agg::fill_non_zero);
+    canvas.AddFill(rasterizer);
+    canvas.RenderPaint(rasterizer, fillPaint, fillColor, state.fillServer.get(), true);
+  }
+  if (clipMode) return;
+  if ((state.linePaint != CanvasPaint::kSolid || state.lineColor.a != 0) && state.lineWidth > 0.0) {
+    rasterizer.reset();
+    rasterizer.filling_rule(agg::fill_non_zero);
+    canvas.AddStroke(rasterizer);
+    canvas.RenderPaint(rasterizer, state.linePaint, state.lineColor, state.lineServer.get(), false);
+  }
+}
+
+void Canvas::OpenLayer(LayerMode mode) {
+  Canvas& parent = Innermost();
+  const size_t bytes = static_cast<size_t>(parent.width_) * static_cast<size_t>(parent.height_) * 4;
+  if (parent.layerBuffer_ == nullptr) {
+    parent.layerBuffer_.reset(new (std::nothrow) uint8_t[bytes]);
+    if (parent.layerBuffer_ == nullptr) return;
+  }
+  parent.child_ = std::make_unique<Canvas>();
+  Canvas& layer = *parent.child_;
+  layer.Attach(parent.layerBuffer_.get(), parent.width_, parent.height_, parent.width_ * 4);
+  std::fill(parent.layerBuffer_.get(), parent.layerBuffer_.get() + bytes, uint8_t{0});
+  layer.layerMode_ = mode;
+  layer.state_ = parent.state_;
+  layer.SetTransform(parent.transform_);
+  layer.unitsBox_ = parent.unitsBox_;
+  layer.alphaMask_ = parent.alphaMask_;
+}
+
+void Canvas::PushLayer() {
+  Canvas& parent = Innermost();
+  const LayerMode mode = parent.layerMode_;
+  OpenLayer(mode);
+  if (parent.child_ != nullptr) parent.child_->path_ = parent.path_;
+}
+
+void Canvas::PopLayer(double opacity) {
+  Canvas* parent = ParentOfInnermost();
+  if (parent == nullptr) return;
+  if (parent->layerBuffer_ != nullptr) {
+    double effective = IsClipMode(parent->layerMode_) ? 1.0 : opacity;
+    const auto cover = static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
+    // The layer holds premultiplied colour, so it is composited as such.
+    PixelFormatPre layerPixels(parent->child_->target_);
+    parent->rendererPre_.blend_from(layerPixels, nullptr, 0, 0, cover);
+  }
+  parent->child_.reset();
+}
+
+AlphaMaskPtr Canvas::PushMaskLayer(LayerMode mode) {
+  Canvas& parent = Innermost();
+  AlphaMaskPtr previous = parent.alphaMask_;
+  OpenLayer(mode);
+  if (parent.child_ != nullptr) {
+    Canvas& layer = *parent.child_;
+    layer.NoLine();
+    layer.state_.fillColor = agg::rgba8(255, 255, 255, 255);
+    layer.state_.fillPaint = CanvasPaint::kSolid;
+    layer.state_.fillServer.reset();
+  }
+  return previous;
+}
+
+void Canvas::CommitMaskLayer() {
+  Canvas* parent = ParentOfInnermost();
+  if (parent == nullptr) return;
+  const Canvas& layer = *parent->child_;
+  auto mask = std::make_shared<AlphaMask>(parent->width_, parent->height_);
+  const bool clip = IsCoverageLayer(layer.layerMode_);
+  for (int y = 0; y < parent->height_; ++y) {
+    const uint8_t* source = layer.target_.row_ptr(y);
+    uint8_t* target = mask->Row(y);
+    for (int x = 0; x < parent->width_; ++x, source += 4) {
+      target[x] = clip ? source[0]
+                       : static_cast<uint8_t>(0.2125 * source[0] + 0.7154 * source[1] + 0.0721 * source[2]);
+    }
+  }
+  parent->alphaMask_ = std::move(mask);
+  parent->child_.reset();
+}
+
+}  // namespace render

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "render/render_context.h"
+
+namespace svg {
+class SVGElement;
+}
+
+namespace render {
+
+// The "#id" inside a url(...) property text (leading white space and quotes allowed); empty when
+// the text names no local element.
+std::u16string_view LocalReference(std::u16string_view text);
+
+// The text after a url(...) reference: the fallback colour of a paint, or empty.
+std::u16string_view PaintFallback(std::u16string_view text);
+
+// Resolves "#id" from the outermost svg element above element, unless the id is already being
+// expanded on this branch of the walk (a reference loop): then null.
+svg::SVGElement* ResolveGuarded(svg::SVGElement& element, std::u16string_view reference,
+                                const RenderContext& context, bool fromTopmostRoot);
+
+// Keeps an id on the context's reference chain for the lifetime of the guard.
+class ReferenceGuard {
+ public:
+  ReferenceGuard(RenderContext& context, const svg::SVGElement& element);
+  ~ReferenceGuard();
+  ReferenceGuard(const ReferenceGuard&) = delete;
+  ReferenceGuard& operator=(const ReferenceGuard&) = delete;
+
+ private:
+  RenderContext& context_;
+  bool pushed_ = false;
+};
+
+}  // namespace render

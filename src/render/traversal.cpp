@@ -1,0 +1,175 @@
+#include "render/traversal.h"
+
+#include <cmath>
+#include <new>
+
+#include <agg_trans_viewport.h>
+
+#include "render/canvas.h"
+#include "render/clip_and_mask.h"
+#include "render/computed_style.h"
+#include "svg/document.h"
+#include "svg/property_table.h"
+#include "svg/script_callback.h"
+#include "svg/structure_elements.h"
+
+namespace render {
+namespace {
+
+constexpr double kHalfSqrt2 = 0.7071067811865476;
+
+double ResolveFontSize(const svg::PropertyStore& style) {
+  return StyleLength(style, svg::PropertyId::kFontSize, svg::Length{svg::LengthUnit::kNone, 12.0})
+      .ToUserUnits(12.0, 12.0);
+}
+
+void MergeRules(svg::SVGElement& element, RenderContext& context) {
+  const svg::StyleSheet& sheet = *context.styleSheet;
+  const std::u16string_view tag = svg::ElementTagName(element.type);
+  if (!tag.empty()) {
+    for (const svg::StyleRule& rule : sheet.rules) {
+      if (rule.selector == tag) {
+        MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
+        break;
+      }
+    }
+  }
+  if (element.classList != nullptr) {
+    for (const std::u16string& name : element.classList->Get(context.scriptCallback)) {
+      for (const svg::StyleRule& rule : sheet.rules) {
+        if (rule.selector.size() == name.size() + 1 && rule.selector[0] == u'.' &&
+            std::u16string_view(rule.selector).substr(1) == name) {
+          MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
+        }
+      }
+    }
+  }
+  if (element.id) {
+    const std::u16string selector = u"#" + *element.id;
+    for (const svg::StyleRule& rule : sheet.rules) {
+      if (rule.selector == selector) {
+        MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
+        break;
+      }
+    }
+  }
+}
+
+void CopyReferenceValues(const svg::SVGElement& element, RenderContext& context) {
+  context.viewportWidth = element.viewportWidth;
+  context.viewportHeight = element.viewportHeight;
+  context.viewportDiagonal = element.viewportDiagonal;
+  context.fontSize = element.fontSize;
+}
+
+}  // namespace
+
+bool PrepareElement(svg::SVGElement& element, RenderContext& context) {
+  InheritStyle(context.style);
+  element.fontSize = ResolveFontSize(context.style);
+  if (auto* viewport = dynamic_cast<svg::SVGSVGElement*>(element.viewportElement)) {
+    const svg::ViewBoxRect box = viewport->viewBox.GetRect(context.scriptCallback, true);
+    if (box.valid) {
+      element.viewportWidth = box.x2;
+      element.viewportHeight = box.y2;
+      element.viewportDiagonal = std::sqrt(box.x2 * box.x2 + box.y2 * box.y2) * kHalfSqrt2;
+    }
+  }
+  CopyReferenceValues(element, context);
+  MergeStyle(context.style, element.style, context.scriptCallback, true);
+  if (context.styleSheet != nullptr) MergeRules(element, context);
+  element.fontSize = ResolveFontSize(context.style);
+  CopyReferenceValues(element, context);
+  const std::u16string base = element.xmlBase.Get(context.scriptCallback);
+  if (!base.empty()) context.baseReference = base;
+  return StyleKeyword(context.style, svg::PropertyId::kDisplay, 0) != svg::kDisplayNone &&
+         StyleKeyword(context.style, svg::PropertyId::kVisibility, svg::kVisibilityVisible) == svg::kVisibilityVisible;
+}
+
+void ApplyUserTransform(RenderContext& context) {
+  agg::trans_affine matrix = StyleTransform(context.style);
+  matrix.multiply(context.baseTransform);
+  context.canvas->SetTransform(matrix);
+}
+
+void RenderChildren(svg::SVGElement& element, RenderContext context) {
+  if (++context.depth > kMaxRenderDepth) return;
+  const bool pushed = ApplyClipAndMask(element, context);
+  const double opacity = StyleNumber(context.style, svg::PropertyId::kOpacity, 1.0);
+  const bool layered = !(opacity >= 1.0);
+  if (layered) context.canvas->PushLayer();
+  if (element.type == svg::ElementType::kPattern) context.canvas->SetUnitsBox(&context.unitsBox);
+  for (const auto& child : element.children) {
+    ApplyUserTransform(context);
+    child->Render(context);
+  }
+  if (layered) context.canvas->PopLayer(opacity);
+  if (pushed) context.canvas->SetAlphaMask(context.savedMask);
+}
+
+agg::trans_affine ViewportMatrix(const svg::ViewBoxRect& viewBox, double x1, double y1, double x2, double y2,
+                                 svg::Align align, svg::MeetOrSlice meetOrSlice) {
+  agg::trans_viewport viewport;
+  if (align == svg::Align::kNone) {
+    viewport.preserve_aspect_ratio(0.0, 0.0, agg::aspect_ratio_stretch);
+  } else {
+    const int index = static_cast<int>(align) - 1;
+    const double alignX = (index % 3) * 0.5;
+    const double alignY = (index / 3) * 0.5;
+    viewport.preserve_aspect_ratio(alignX, alignY,
+                                   meetOrSlice == svg::MeetOrSlice::kSlice ? agg::aspect_ratio_slice
+                                                                           : agg::aspect_ratio_meet);
+  }
+  viewport.world_viewport(viewBox.x1, viewBox.y1, viewBox.x2, viewBox.y2);
+  viewport.device_viewport(x1, y1, x2, y2);
+  return viewport.to_affine();
+}
+
+std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
+                                          agg::rgba8 background, uint32_t width, uint32_t height) {
+  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
+  if (buffer == nullptr) return nullptr;
+
+  Canvas canvas;
+  RenderContext context;
+  context.styleSheet = &document.styleSheet;
+  context.scriptCallback = document.scriptCallback;
+  context.canvas = &canvas;
+  context.baseTransform = baseTransform;
+  context.basePath = document.baseFolder;
+
+  canvas.Attach(buffer.get(), static_cast<int>(width), static_cast<int>(height), static_cast<int>(width) * 4);
+  canvas.ClearAll(background);
+  canvas.SetGamma(1.0);
+  canvas.SetTransform(baseTransform);
+
+  const bool scripted = document.scriptCallback != nullptr && document.hasScripts;
+  if (scripted) document.scriptCallback->Begin(baseTransform);
+  try {
+    document.Render(context);
+  } catch (...) {
+    if (scripted) document.scriptCallback->End();
+    throw;
+  }
+  if (scripted) document.scriptCallback->End();
+  return buffer;
+}
+
+}  // namespace render
+
+namespace svg {
+
+void SVGElement::Render(render::RenderContext context) { render::PrepareElement(*this, context); }
+
+void SVGGroupElement::Render(render::RenderContext context) {
+  if (!render::PrepareElement(*this, context)) return;
+  render::RenderChildren(*this, std::move(context));
+}
+
+void SVGAElement::Render(render::RenderContext context) {
+  if (!render::PrepareElement(*this, context)) return;
+  render::RenderChildren(*this, std::move(context));
+}
+
+}  // namespace svg

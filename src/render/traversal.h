@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <agg_color_rgba.h>
+#include <agg_trans_affine.h>
+
+#include "render/render_context.h"
+#include "svg/values.h"
+
+namespace svg {
+class SVGDocument;
+class SVGElement;
+}  // namespace svg
+
+namespace render {
+
+// Deeper element nesting (use and pattern expansions included) is not drawn.
+inline constexpr uint32_t kMaxRenderDepth = 1024;
+
+// Renders document into a new width x height buffer (R, G, B, A, premultiplied, top row first)
+// whose uncovered pixels hold background. baseTransform maps the outermost user space to pixels.
+// Null when the buffer can't be allocated.
+std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
+                                          agg::rgba8 background, uint32_t width, uint32_t height);
+
+// Cascades element's style into context and refreshes its reference sizes; answers whether the
+// element is displayed and visible.
+bool PrepareElement(svg::SVGElement& element, RenderContext& context);
+
+// Clip, mask and opacity of a container, then its children in document order.
+void RenderChildren(svg::SVGElement& element, RenderContext context);
+
+// Sets the canvas transform to the element's user transform followed by the base transform.
+void ApplyUserTransform(RenderContext& context);
+
+// The matrix that maps the viewBox (x1, y1, x2, y2) into the device rectangle under
+// preserveAspectRatio.
+agg::trans_affine ViewportMatrix(const svg::ViewBoxRect& viewBox, double x1, double y1, double x2, double y2,
+                                 svg::Align align, svg::MeetOrSlice meetOrSlice);
+
+}  // namespace render
