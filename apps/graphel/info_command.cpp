@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "document/load_messages.h"
+#include "document/standalone_callback.h"
 #include "document/vector_document.h"
 #include "input_file.h"
 #include "platform/wide_text.h"
@@ -60,7 +61,8 @@ int RunInfo(const InfoOptions& options) {
     pathOrText = platform::Utf8ToWide(*content);
   }
   svg::LoadError error;
-  const auto loaded = document::VectorDocument::Create(error, options.text, pathOrText, nullptr, 1.0);
+  document::StandaloneCallback callback;
+  const auto loaded = document::VectorDocument::Create(error, options.text, pathOrText, &callback, 1.0);
   const std::u16string path = options.text ? std::u16string() : pathOrText;
   std::cout << Describe(*loaded, error, path).dump() << "\n";
   return loaded->Loaded() ? 0 : 1;

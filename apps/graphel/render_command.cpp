@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "document/load_messages.h"
+#include "document/standalone_callback.h"
 #include "document/vector_document.h"
 #include "platform/png_file.h"
 #include "platform/wide_text.h"
@@ -93,7 +94,8 @@ int RunRender(const RenderOptions& options) {
 
   svg::LoadError error;
   const std::u16string path = platform::Utf8ToWide(options.file);
-  const auto loaded = document::VectorDocument::Create(error, false, path, nullptr, 1.0);
+  document::StandaloneCallback callback;
+  const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0);
   if (!loaded->Loaded()) {
     std::cerr << platform::WideToUtf8(document::ShownMessage(error, path)) << "\n";
     return 1;
@@ -109,6 +111,13 @@ int RunRender(const RenderOptions& options) {
   const auto width = static_cast<uint32_t>(outWidth);
   const auto height = static_cast<uint32_t>(outHeight);
   if (pixels == nullptr) pixels = BackgroundOnly(*background, width, height);
+  // Pictures that could not be decoded are reported but do not fail the render.
+  for (const auto& report : callback.Reports()) {
+    svg::LoadError shown;
+    shown.code = report.code;
+    shown.SetMessage(report.message);
+    std::cerr << platform::WideToUtf8(document::ShownMessage(shown, path)) << "\n";
+  }
   return WriteOutput(options.output, std::move(pixels), width, height) ? 0 : 1;
 }
 

@@ -89,6 +89,7 @@ std::unique_ptr<uint8_t[]> VectorDocument::RenderTile(uint32_t background, int32
   const double w = extent_.width;
   const double h = extent_.height;
   if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
+  if (fullSize <= 0 || tileSize <= 0 || border < 0) return nullptr;
   const int64_t size = static_cast<int64_t>(tileSize) + 2 * static_cast<int64_t>(border);
   if (size <= 0 || size * size > kMaxRenderPixels) return nullptr;
 

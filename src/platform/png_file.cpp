@@ -1,6 +1,7 @@
 #include "platform/png_file.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -30,7 +31,9 @@ class PngWriter {
     png_init_io(png_, file);
     png_set_IHDR(png_, info_, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png_, 3);
+    png_set_compression_level(png_, 1);
+    png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_strategy(png_, Z_RLE);
     png_write_info(png_, info_);
     for (uint32_t y = 0; y < height; ++y) {
       png_write_row(png_, pixels + static_cast<size_t>(y) * width * 4);

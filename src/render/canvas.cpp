@@ -4,13 +4,14 @@
 #include <cmath>
 #include <new>
 
-#include <agg_conv_curve.h>
 #include <agg_conv_dash.h>
 #include <agg_conv_stroke.h>
 #include <agg_conv_transform.h>
 #include <agg_renderer_scanline.h>
 
+#include "render/dash_generator.h"
 #include "render/finite_vertices.h"
+#include "render/windowed_curves.h"
 #include "render/paint_server.h"
 
 namespace render {
@@ -128,6 +129,18 @@ void Canvas::NoLine() {
   state.lineServer.reset();
 }
 
+void Canvas::SetFillServer(CanvasPaint kind, std::shared_ptr<PaintServer> server) {
+  GraphicsState& state = Innermost().state_;
+  state.fillPaint = kind;
+  state.fillServer = std::move(server);
+}
+
+void Canvas::SetLineServer(CanvasPaint kind, std::shared_ptr<PaintServer> server) {
+  GraphicsState& state = Innermost().state_;
+  state.linePaint = kind;
+  state.lineServer = std::move(server);
+}
+
 void Canvas::SetLineWidth(double width) {
   Canvas& canvas = Innermost();
   canvas.state_.lineWidth = width * AffineScale(canvas.unitsBox_);
@@ -177,10 +190,17 @@ void Canvas::RebuildGamma() {
   }
 }
 
+// Curves are flattened to within this many device pixels of the true outline.
+constexpr double kFlatness = 0.125;
+
+static svg::Rect DeviceWindow(int width, int height, double reach) {
+  return svg::Rect{-reach, -reach, width + reach, height + reach};
+}
+
 void Canvas::AddFill(Rasterizer& rasterizer) {
-  agg::conv_curve<agg::path_storage> curves(path_);
-  curves.approximation_scale(approximationScale_);
-  agg::conv_transform<agg::conv_curve<agg::path_storage>> transformed(curves, transform_);
+  WindowedCurves curves(transform_, DeviceWindow(width_, height_, 1.0), kFlatness);
+  curves.Build(path_);
+  agg::conv_transform<WindowedCurves> transformed(curves, transform_);
   FiniteVertices<decltype(transformed)> finite(transformed);
   rasterizer.add_path(finite);
 }
@@ -195,25 +215,56 @@ static void ConfigureStroke(Stroke& stroke, const GraphicsState& state, double a
   stroke.approximation_scale(approximationScale);
 }
 
-void Canvas::AddStroke(Rasterizer& rasterizer) {
-  agg::conv_curve<agg::path_storage> curves(path_);
-  curves.approximation_scale(approximationScale_);
-  if (state_.dashes.empty()) {
-    agg::conv_stroke<agg::conv_curve<agg::path_storage>> stroke(curves);
+// The part of user space a stroke can reach the canvas from: the canvas mapped back through the
+// transform, widened by the stroke's reach (half the width, more at sharp miters).
+static svg::Rect StrokeWindow(const agg::trans_affine& transform, int width, int height, const GraphicsState& state) {
+  agg::trans_affine inverse = transform;
+  if (std::fabs(inverse.determinant()) < 1e-300) return svg::Rect{-1e300, -1e300, 1e300, 1e300};
+  inverse.invert();
+  svg::Rect window;
+  for (double x : {0.0, static_cast<double>(width)}) {
+    for (double y : {0.0, static_cast<double>(height)}) {
+      double u = x, v = y;
+      inverse.transform(&u, &v);
+      window.Unite(svg::Rect{u, v, u, v});
+    }
+  }
+  const double reach = state.lineWidth * 0.5 * std::max(1.0, state.miterLimit) + 1.0 / AffineScale(transform);
+  window.x1 -= reach;
+  window.y1 -= reach;
+  window.x2 += reach;
+  window.y2 += reach;
+  return window;
+}
+
+double Canvas::AddStroke(Rasterizer& rasterizer) {
+  const double reach = state_.lineWidth * 0.5 * std::max(1.0, state_.miterLimit) * AffineScale(transform_) + 1.0;
+  WindowedCurves curves(transform_, DeviceWindow(width_, height_, reach), kFlatness);
+  curves.Build(path_);
+  double period = 0.0, dashed = 0.0;
+  for (const auto& [dash, gap] : state_.dashes) {
+    period += dash + gap;
+    dashed += dash;
+  }
+  // Dashes finer than half a pixel can't be told apart: the stroke is drawn whole, at the
+  // coverage the dashes would give on average.
+  const bool subPixelDashes = !state_.dashes.empty() && period * AffineScale(transform_) < 0.5;
+  if (state_.dashes.empty() || subPixelDashes || !(period > 0.0)) {
+    agg::conv_stroke<WindowedCurves> stroke(curves);
     ConfigureStroke(stroke, state_, approximationScale_);
     agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
     FiniteVertices<decltype(transformed)> finite(transformed);
     rasterizer.add_path(finite);
-    return;
+    return subPixelDashes && period > 0.0 ? dashed / period : 1.0;
   }
-  agg::conv_dash<agg::conv_curve<agg::path_storage>> dashed(curves);
-  for (const auto& [dash, gap] : state_.dashes) dashed.add_dash(dash, gap);
-  dashed.dash_start(state_.dashStart);
-  agg::conv_stroke<decltype(dashed)> stroke(dashed);
+  WindowedDashes dashes(state_.dashes, state_.dashStart, StrokeWindow(transform_, width_, height_, state_));
+  dashes.Build(curves);
+  agg::conv_stroke<WindowedDashes> stroke(dashes);
   ConfigureStroke(stroke, state_, approximationScale_);
   agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
   FiniteVertices<decltype(transformed)> finite(transformed);
   rasterizer.add_path(finite);
+  return 1.0;
 }
 
 void Canvas::RenderSolid(Rasterizer& rasterizer, agg::rgba8 color) {
@@ -259,7 +310,11 @@ void Canvas::DrawPath() {
   if ((state.linePaint != CanvasPaint::kSolid || state.lineColor.a != 0) && state.lineWidth > 0.0) {
     rasterizer.reset();
     rasterizer.filling_rule(agg::fill_non_zero);
-    canvas.AddStroke(rasterizer);
+    const double coverage = canvas.AddStroke(rasterizer);
+    if (coverage < 1.0) {
+      rasterizer.gamma(CoverageGamma{state.gamma, state.masterAlpha * coverage});
+      canvas.builtMasterAlpha_ = -1.0;
+    }
     canvas.RenderPaint(rasterizer, state.linePaint, state.lineColor, state.lineServer.get(), false);
   }
 }

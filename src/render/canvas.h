@@ -54,6 +54,9 @@ class Canvas {
   void SetLineColor(agg::rgba8 color);
   void NoFill();
   void NoLine();
+  // Gradient and pattern paints (kind other than solid).
+  void SetFillServer(CanvasPaint kind, std::shared_ptr<PaintServer> server);
+  void SetLineServer(CanvasPaint kind, std::shared_ptr<PaintServer> server);
   void SetFillEvenOdd(bool evenOdd) { Innermost().state_.fillEvenOdd = evenOdd; }
   void SetClipEvenOdd(bool evenOdd) { Innermost().state_.clipEvenOdd = evenOdd; }
   void SetLineWidth(double width);
@@ -94,6 +97,9 @@ class Canvas {
   // Rendering through the current alpha mask when there is one; used by the paint servers.
   template <typename SpanGenerator>
   void RenderSpans(Rasterizer& rasterizer, SpanGenerator& generator);
+  // The same for spans of premultiplied colour (rendered pictures and pattern tiles).
+  template <typename SpanGenerator>
+  void RenderSpansPre(Rasterizer& rasterizer, SpanGenerator& generator);
   RendererBase& Renderer() { return Innermost().renderer_; }
   RendererBasePre& RendererPre() { return Innermost().rendererPre_; }
 
@@ -103,7 +109,8 @@ class Canvas {
   void OpenLayer(LayerMode mode);
   void RebuildGamma();
   void AddFill(Rasterizer& rasterizer);
-  void AddStroke(Rasterizer& rasterizer);
+  // Returns the share of coverage the stroke is to be drawn with (below 1 for sub-pixel dashes).
+  double AddStroke(Rasterizer& rasterizer);
   void RenderSolid(Rasterizer& rasterizer, agg::rgba8 color);
   void RenderPaint(Rasterizer& rasterizer, CanvasPaint paint, agg::rgba8 color, PaintServer* server, bool isFill);
 

@@ -19,4 +19,16 @@ void Canvas::RenderSpans(Rasterizer& rasterizer, SpanGenerator& generator) {
   }
 }
 
+template <typename SpanGenerator>
+void Canvas::RenderSpansPre(Rasterizer& rasterizer, SpanGenerator& generator) {
+  Canvas& canvas = Innermost();
+  agg::span_allocator<agg::rgba8> allocator;
+  if (canvas.alphaMask_ != nullptr) {
+    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(canvas.alphaMask_->Mask());
+    agg::render_scanlines_aa(rasterizer, masked, canvas.rendererPre_, allocator, generator);
+  } else {
+    agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.rendererPre_, allocator, generator);
+  }
+}
+
 }  // namespace render

@@ -25,6 +25,10 @@ svg::Rect ViewportRectangle(const svg::SVGElement& element) {
     return svg::Rect{viewport->resolvedX, viewport->resolvedY, viewport->resolvedX + viewport->resolvedWidth,
                      viewport->resolvedY + viewport->resolvedHeight};
   }
+  if (const auto* image = dynamic_cast<const svg::SVGImageElement*>(&element)) {
+    return svg::Rect{image->resolvedX, image->resolvedY, image->resolvedX + image->resolvedWidth,
+                     image->resolvedY + image->resolvedHeight};
+  }
   return svg::Rect{};
 }
 
@@ -52,6 +56,16 @@ bool CoversCanvas(Canvas& canvas, const svg::Rect& rect) {
          std::max(y1, y2) >= canvas.Height();
 }
 
+// A picture fitted with meet (or stretched) stays inside its viewport, so only a clip property or
+// slice can make the viewport clip matter.
+bool ImageExceedsViewport(const svg::SVGElement& element, const RenderContext& context) {
+  const auto& image = static_cast<const svg::SVGImageElement&>(element);
+  const svg::Declaration* clip = context.style.Find(svg::PropertyId::kClip);
+  if (clip != nullptr && clip->clipRect.present) return true;
+  return image.preserveAspectRatio.GetMeetOrSlice(context.scriptCallback) == svg::MeetOrSlice::kSlice &&
+         image.preserveAspectRatio.GetAlign(context.scriptCallback) != svg::Align::kNone;
+}
+
 void ApplyViewportClip(svg::SVGElement& element, RenderContext& context, bool& pushed) {
   if (element.type != svg::ElementType::kSvg && element.type != svg::ElementType::kImage &&
       element.type != svg::ElementType::kPattern) {
@@ -62,6 +76,7 @@ void ApplyViewportClip(svg::SVGElement& element, RenderContext& context, bool& p
   if (rect.IsEmpty()) return;
   Canvas& canvas = *context.canvas;
   if (element.type == svg::ElementType::kSvg && CoversCanvas(canvas, rect)) return;
+  if (element.type == svg::ElementType::kImage && !ImageExceedsViewport(element, context)) return;
   AlphaMaskPtr previous = canvas.PushMaskLayer(LayerMode::kClip);
   NoteMaskInstalled(context, std::move(previous), pushed);
   if (element.type == svg::ElementType::kPattern) canvas.SetUnitsBox(&context.unitsBox);
@@ -97,7 +112,9 @@ void ApplyClipPath(svg::SVGElement& element, RenderContext& context, bool& pushe
   if (boundingBoxUnits) canvas.SetUnitsBox(&box);
   {
     ReferenceGuard guard(context, *clip);
-    RenderChildren(*clip, context);
+    RenderContext content = context;
+    InheritFromAncestors(*clip, content);
+    RenderChildren(*clip, std::move(content));
   }
   canvas.SetUnitsBox(nullptr);
   canvas.CommitMaskLayer();
@@ -129,7 +146,9 @@ void ApplyMask(svg::SVGElement& element, RenderContext& context, bool& pushed) {
   if (boundingBoxContent) canvas.SetUnitsBox(&box);
   {
     ReferenceGuard guard(context, *mask);
-    RenderChildren(*mask, context);
+    RenderContext content = context;
+    InheritFromAncestors(*mask, content);
+    RenderChildren(*mask, std::move(content));
   }
   canvas.SetUnitsBox(nullptr);
   canvas.CommitMaskLayer();

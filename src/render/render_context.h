@@ -18,6 +18,15 @@ namespace render {
 
 class Canvas;
 
+// Work shared by one whole render, against drawings that expand themselves exponentially.
+struct RenderBudget {
+  static constexpr uint64_t kMaxExpansions = 100000;
+  uint64_t expansions = 0;
+
+  // Counts one use instance; false once the budget is spent.
+  bool Spend() { return ++expansions <= kMaxExpansions; }
+};
+
 // The render state that travels down the tree, one copy per element.
 struct RenderContext {
   svg::PropertyStore style;  // the cascaded computed style of the element being rendered
@@ -36,6 +45,7 @@ struct RenderContext {
   double viewportDiagonal = 1024.0;
   double fontSize = 12.0;
   uint32_t depth = 0;  // element nesting plus use and pattern expansions, against runaway recursion
+  RenderBudget* budget = nullptr;
 
   svg::BoundsQuery Bounds() const { return svg::BoundsQuery{scriptCallback, styleSheet, canvas}; }
 };

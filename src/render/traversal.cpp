@@ -86,6 +86,25 @@ bool PrepareElement(svg::SVGElement& element, RenderContext& context) {
          StyleKeyword(context.style, svg::PropertyId::kVisibility, svg::kVisibilityVisible) == svg::kVisibilityVisible;
 }
 
+void InheritFromAncestors(svg::SVGElement& element, RenderContext& context) {
+  const agg::trans_affine userTransform = StyleTransform(context.style);
+  std::vector<svg::SVGElement*> ancestors;
+  for (svg::SVGElement* a = element.parent; a != nullptr && ancestors.size() < kMaxRenderDepth; a = a->parent) {
+    ancestors.push_back(a);
+  }
+  context.style.Clear();
+  for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+    InheritStyle(context.style);
+    MergeStyle(context.style, (*it)->style, context.scriptCallback, true);
+    if (context.styleSheet != nullptr) MergeRules(**it, context);
+  }
+  SetStyleTransform(context.style, userTransform);
+}
+
+bool IsDisplayed(const RenderContext& context) {
+  return StyleKeyword(context.style, svg::PropertyId::kDisplay, 0) != svg::kDisplayNone;
+}
+
 void ApplyUserTransform(RenderContext& context) {
   agg::trans_affine matrix = StyleTransform(context.style);
   matrix.multiply(context.baseTransform);
@@ -132,7 +151,9 @@ std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg:
   if (buffer == nullptr) return nullptr;
 
   Canvas canvas;
+  RenderBudget budget;
   RenderContext context;
+  context.budget = &budget;
   context.styleSheet = &document.styleSheet;
   context.scriptCallback = document.scriptCallback;
   context.canvas = &canvas;
@@ -163,12 +184,14 @@ namespace svg {
 void SVGElement::Render(render::RenderContext context) { render::PrepareElement(*this, context); }
 
 void SVGGroupElement::Render(render::RenderContext context) {
-  if (!render::PrepareElement(*this, context)) return;
+  render::PrepareElement(*this, context);
+  if (!render::IsDisplayed(context)) return;
   render::RenderChildren(*this, std::move(context));
 }
 
 void SVGAElement::Render(render::RenderContext context) {
-  if (!render::PrepareElement(*this, context)) return;
+  render::PrepareElement(*this, context);
+  if (!render::IsDisplayed(context)) return;
   render::RenderChildren(*this, std::move(context));
 }
 

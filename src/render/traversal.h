@@ -29,6 +29,15 @@ std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg:
 // element is displayed and visible.
 bool PrepareElement(svg::SVGElement& element, RenderContext& context);
 
+// Replaces context.style by the style element inherits from its own ancestors, keeping the
+// context's user transform. Content that is referenced (pattern tiles, clip paths, masks) inherits
+// from where it is defined, not from the element that uses it.
+void InheritFromAncestors(svg::SVGElement& element, RenderContext& context);
+
+// Containers skip their subtree only for display: none; a hidden container still shows the children
+// that make themselves visible again.
+bool IsDisplayed(const RenderContext& context);
+
 // Clip, mask and opacity of a container, then its children in document order.
 void RenderChildren(svg::SVGElement& element, RenderContext context);
 

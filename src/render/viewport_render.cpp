@@ -26,7 +26,8 @@ void SVGSVGElement::Render(render::RenderContext context) {
   resolvedHeight = height.ToUserUnits(callback, referenceHeight, emReference);
   if (!ownBox.valid) viewBox.Assign(0.0, 0.0, resolvedWidth, resolvedHeight);
 
-  if (!render::PrepareElement(*this, context)) return;
+  render::PrepareElement(*this, context);
+  if (!render::IsDisplayed(context)) return;
 
   const ViewBoxRect box = viewBox.GetRect(callback, false);
   const double deviceWidth = resolvedWidth < 0.0 ? box.x2 - box.x1 : resolvedWidth;

@@ -33,8 +33,10 @@ bool SVGElement::WriteSVG(std::u16string* out, SvgScriptCallback* callback) {
 }
 
 bool SVGElement::ReadAttribute(std::u16string_view name, std::u16string_view value, bool& script) {
+  // Drawings written for SVG 2 name their references plain "href".
+  const std::u16string_view wanted = name == u"href" ? u"xlink:href" : name;
   for (const AttributeBinding& binding : Attributes()) {
-    if (binding.name == name) {
+    if (binding.name == wanted) {
       script = binding.value->Set(value);
       return true;
     }

@@ -19,7 +19,10 @@ class SVGLinearGradientElement : public SVGGradientElement {
   SVGLinearGradientElement() : SVGGradientElement(ElementType::kLinearGradient) {}
   std::vector<AttributeBinding> Attributes() override;
 
-  LengthValue x1, y1, x2, y2;
+  // The gradient vector runs across the box unless told otherwise.
+  LengthValue x1, y1;
+  LengthValue x2{LengthUnit::kPercent, 100.0};
+  LengthValue y2;
 };
 
 class SVGRadialGradientElement : public SVGGradientElement {
@@ -27,7 +30,12 @@ class SVGRadialGradientElement : public SVGGradientElement {
   SVGRadialGradientElement() : SVGGradientElement(ElementType::kRadialGradient) {}
   std::vector<AttributeBinding> Attributes() override;
 
-  LengthValue cx, cy, r, fx, fy;
+  LengthValue cx{LengthUnit::kPercent, 50.0};
+  LengthValue cy{LengthUnit::kPercent, 50.0};
+  LengthValue r{LengthUnit::kPercent, 50.0};
+  // -999 stands for "the same as cx / cy".
+  LengthValue fx{LengthUnit::kNone, -999.0};
+  LengthValue fy{LengthUnit::kNone, -999.0};
 };
 
 class SVGStopElement : public SVGElement {
@@ -44,8 +52,8 @@ class SVGPatternElement : public SVGElement, public SVGFitToViewBox, public SVGU
   std::vector<AttributeBinding> Attributes() override;
 
   LengthValue x, y, width, height;
-  KeywordValue patternUnits{KeywordGroup::kUnits};
-  KeywordValue patternContentUnits{KeywordGroup::kUnits};
+  KeywordValue patternUnits{KeywordGroup::kUnits, kObjectBoundingBox};
+  KeywordValue patternContentUnits{KeywordGroup::kUnits, kUserSpaceOnUse};
   TransformValue patternTransform;
 };
 
@@ -54,7 +62,7 @@ class SVGClipPathElement : public SVGElement, public SVGTransformable, public SV
   SVGClipPathElement() : SVGElement(ElementType::kClipPath) {}
   std::vector<AttributeBinding> Attributes() override;
 
-  KeywordValue clipPathUnits{KeywordGroup::kUnits};
+  KeywordValue clipPathUnits{KeywordGroup::kUnits, kUserSpaceOnUse};
 };
 
 class SVGMaskElement : public SVGElement, public SVGTests {
@@ -62,9 +70,13 @@ class SVGMaskElement : public SVGElement, public SVGTests {
   SVGMaskElement() : SVGElement(ElementType::kMask) {}
   std::vector<AttributeBinding> Attributes() override;
 
-  LengthValue x, y, width, height;
-  KeywordValue maskUnits{KeywordGroup::kUnits};
-  KeywordValue maskContentUnits{KeywordGroup::kUnits};
+  // The mask region reaches a tenth beyond the box on every side unless told otherwise.
+  LengthValue x{LengthUnit::kPercent, -10.0};
+  LengthValue y{LengthUnit::kPercent, -10.0};
+  LengthValue width{LengthUnit::kPercent, 120.0};
+  LengthValue height{LengthUnit::kPercent, 120.0};
+  KeywordValue maskUnits{KeywordGroup::kUnits, kObjectBoundingBox};
+  KeywordValue maskContentUnits{KeywordGroup::kUnits, kUserSpaceOnUse};
 };
 
 }  // namespace svg

@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include <agg_bezier_arc.h>
-#include <agg_rounded_rect.h>
 
 #include "svg/exception.h"
 #include "svg/script_callback.h"
@@ -16,6 +15,22 @@ constexpr double kFullTurn = 6.283185307179586;
 void AddEllipse(agg::path_storage& path, double cx, double cy, double rx, double ry) {
   agg::bezier_arc arc(cx, cy, rx, ry, 0.0, kFullTurn);
   path.concat_path(arc);
+  path.close_polygon();
+}
+
+// Corners as quarter-ellipse cubics, so they are flattened at the resolution they are drawn at.
+void AddRoundedRect(agg::path_storage& path, double x1, double y1, double x2, double y2, double rx, double ry) {
+  constexpr double kKappa = 0.5522847498307936;
+  const double kx = rx * kKappa, ky = ry * kKappa;
+  path.move_to(x1 + rx, y1);
+  path.line_to(x2 - rx, y1);
+  path.curve4(x2 - rx + kx, y1, x2, y1 + ry - ky, x2, y1 + ry);
+  path.line_to(x2, y2 - ry);
+  path.curve4(x2, y2 - ry + ky, x2 - rx + kx, y2, x2 - rx, y2);
+  path.line_to(x1 + rx, y2);
+  path.curve4(x1 + rx - kx, y2, x1, y2 - ry + ky, x1, y2 - ry);
+  path.line_to(x1, y1 + ry);
+  path.curve4(x1, y1 + ry - ky, x1 + rx - kx, y1, x1 + rx, y1);
   path.close_polygon();
 }
 
@@ -55,10 +70,7 @@ void SVGRectElement::BuildPath(agg::path_storage& path, SvgScriptCallback* callb
   if (radiusX > 0.0) {
     radiusX = std::min(radiusX, w / 2);
     radiusY = std::min(radiusY, h / 2);
-    agg::rounded_rect rounded(left, top, left + w, top + h, 0.0);
-    rounded.radius(radiusX, radiusY);
-    rounded.approximation_scale(1.0);
-    path.concat_path(rounded);
+    AddRoundedRect(path, left, top, left + w, top + h, radiusX, radiusY);
     return;
   }
   path.move_to(left, top);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "svg/element.h"
+#include "svg/script_callback.h"
 
 namespace svg {
 
@@ -62,8 +63,12 @@ class SVGUseElement : public SVGElement, public SVGTransformable, public SVGURIR
  public:
   SVGUseElement() : SVGElement(ElementType::kUse) {}
   std::vector<AttributeBinding> Attributes() override;
+  void Render(render::RenderContext context) override;
 
-  LengthValue x, y, width, height;
+  // An instance fills its viewport unless width or height say otherwise.
+  LengthValue x, y;
+  LengthValue width{LengthUnit::kPercent, 100.0};
+  LengthValue height{LengthUnit::kPercent, 100.0};
 };
 
 class SVGImageElement : public SVGElement,
@@ -74,8 +79,16 @@ class SVGImageElement : public SVGElement,
  public:
   SVGImageElement() : SVGElement(ElementType::kImage) {}
   std::vector<AttributeBinding> Attributes() override;
+  void Render(render::RenderContext context) override;
 
   LengthValue x, y, width, height;
+
+  // The decoded picture; once it holds pixels every later render reuses it.
+  PictureRecord picture;
+  std::u16string pictureExtension;  // "png" or "jpg" for embedded data, else the file's own
+  std::u16string pictureFragment;   // the text after the last "#" of a linked file's path
+  // The viewport in the element's user units, as last resolved.
+  double resolvedX = 0.0, resolvedY = 0.0, resolvedWidth = 0.0, resolvedHeight = 0.0;
 };
 
 }  // namespace svg

@@ -154,7 +154,7 @@ inline constexpr uint32_t kUserSpaceOnUse = 1;
 
 class KeywordValue : public ValueBase {
  public:
-  explicit KeywordValue(KeywordGroup group) : group_(group) {}
+  explicit KeywordValue(KeywordGroup group, uint32_t defaultIndex = 0) : group_(group), index_(defaultIndex) {}
 
   bool Set(std::u16string_view text) override;
   uint32_t Get(SvgScriptCallback* callback) const;
