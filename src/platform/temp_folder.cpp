@@ -10,14 +10,15 @@ namespace platform {
 namespace {
 
 std::filesystem::path FolderPath() {
-  // Computed once per process, as the folder never moves while Graphel runs.
-  static const std::filesystem::path path = [] {
+  // Computed once per process, as the folder never moves while Graphel runs; never destroyed, so
+  // documents that outlive main (held in statics) can still clean up.
+  static const std::filesystem::path* const path = [] {
     std::error_code error;
     std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error) base = "/tmp";
-    return base / "svg_temp" / std::to_string(::getpid());
+    return new std::filesystem::path(base / "svg_temp" / std::to_string(::getpid()));
   }();
-  return path;
+  return *path;
 }
 
 }  // namespace

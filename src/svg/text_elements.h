@@ -1,6 +1,7 @@
 #pragma once
 
 #include "svg/element.h"
+#include "text/glyph_record.h"
 
 namespace svg {
 
@@ -27,6 +28,14 @@ class SVGTextPositioningElement : public SVGTextContentElement {
 class SVGTextElement : public SVGTextPositioningElement, public SVGTransformable {
  public:
   SVGTextElement() : SVGTextPositioningElement(ElementType::kText) {}
+
+  // Lays out and draws the whole text subtree.
+  void Render(render::RenderContext context) override;
+  // Lays the text out again and widens box by its glyph boxes under matrix.
+  bool GetBBox(Rect& box, const BoundsQuery& query, const agg::trans_affine& matrix) override;
+
+  // Every glyph of the text as the last layout placed it, in the element's user space.
+  text::GlyphRecordList glyphRecords;
 };
 
 class SVGTSpanElement : public SVGTextPositioningElement {

@@ -1,0 +1,113 @@
+// RenderTile alone, without file loading or PNG writing: the tiger's 1034 x 1034 tile (1024 plus a
+// border of 5) around the same point of the drawing at pyramid levels 10 to 24, next to the two
+// hostile inputs the unit tests only run once. Every benchmark reports the process's peak resident
+// set as a counter.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "document/vector_document.h"
+#include "platform/wide_text.h"
+
+namespace {
+
+constexpr int32_t kTile = 1024;
+constexpr int32_t kBorder = 5;
+// The tile holds this point of the image (fractions of its width and height): an edge of the eye.
+constexpr double kPointX = 468.5 / 1024, kPointY = 342.5 / 1024;
+// One render slower than this is a hang, not a measurement.
+constexpr auto kWallClockGuard = std::chrono::seconds(30);
+
+std::unique_ptr<document::VectorDocument> LoadText(const std::string& text) {
+  svg::LoadError error;
+  auto loaded = document::VectorDocument::Create(error, true, platform::Utf8ToWide(text), nullptr, 1.0);
+  return loaded->Loaded() ? std::move(loaded) : nullptr;
+}
+
+// Loaded anew for every benchmark, outside the timed loop: a document must not outlive main, since
+// destroying one clears the temporary folder through state that is gone by then.
+std::unique_ptr<document::VectorDocument> LoadTiger() {
+  std::ifstream in(std::string(GRAPHEL_BENCH_DRAWINGS) + "/tiger.svg", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return LoadText(text.str());
+}
+
+void ReportPeakMemory(benchmark::State& state) {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
+// Runs render once per iteration, failing the benchmark instead of waiting out a hang.
+template <typename Render>
+void GuardedLoop(benchmark::State& state, Render render) {
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    auto pixels = render();
+    benchmark::DoNotOptimize(pixels.get());
+    if (pixels == nullptr) {
+      state.SkipWithError("the render returned no pixels");
+      break;
+    }
+    if (std::chrono::steady_clock::now() - start > kWallClockGuard) {
+      state.SkipWithError("one render took longer than the wall-clock guard");
+      break;
+    }
+  }
+  ReportPeakMemory(state);
+}
+
+void TigerTile(benchmark::State& state) {
+  const auto tiger = LoadTiger();
+  if (tiger == nullptr) {
+    state.SkipWithError("bench/drawings/tiger.svg did not load");
+    return;
+  }
+  const int32_t fullSize = int32_t{1} << state.range(0);
+  const int32_t tile = std::min(fullSize, kTile);
+  const auto row = static_cast<int32_t>(kPointY * fullSize) / tile;
+  const auto column = static_cast<int32_t>(kPointX * fullSize) / tile;
+  GuardedLoop(state, [&] { return tiger->RenderTile(0, fullSize, tile, row, column, kBorder); });
+  const int64_t side = tile + 2 * kBorder;
+  state.SetItemsProcessed(state.iterations() * side * side);
+}
+BENCHMARK(TigerTile)->DenseRange(10, 24, 2)->Unit(benchmark::kMillisecond);
+
+void MillionSegmentPath(benchmark::State& state) {
+  std::string d = "M0 0";
+  for (int i = 0; i < 1'000'000; ++i) d += (i % 2 == 0 ? " L100 " : " L0 ") + std::to_string(i % 100);
+  const auto loaded = LoadText("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'><path d='" +
+                               d + "' fill='none' stroke='black' stroke-width='0.01'/></svg>");
+  if (loaded == nullptr) {
+    state.SkipWithError("the drawing did not load");
+    return;
+  }
+  GuardedLoop(state, [&] { return loaded->RenderTile(0, 1024, 1024, 0, 0, kBorder); });
+}
+BENCHMARK(MillionSegmentPath)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void ThousandsOfTinyDashes(benchmark::State& state) {
+  std::string dashes;
+  for (int i = 0; i < 3000; ++i) dashes += "0.03 ";
+  const auto loaded = LoadText(
+      "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'><polyline points='0,50 100,50 0,54 "
+      "100,54' "
+      "fill='none' stroke='black' stroke-width='3' stroke-dasharray='" +
+      dashes + "'/></svg>");
+  if (loaded == nullptr) {
+    state.SkipWithError("the drawing did not load");
+    return;
+  }
+  GuardedLoop(state, [&] { return loaded->RenderTile(0, 1024, 1024, 0, 0, kBorder); });
+}
+BENCHMARK(ThousandsOfTinyDashes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
