@@ -8,6 +8,9 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   graphel_cli::AddInfoCommand(app, exitCode);
   graphel_cli::AddRenderCommand(app, exitCode);
+  graphel_cli::AddShadeCommand(app, exitCode);
+  graphel_cli::AddSampleCommand(app, exitCode);
+  graphel_cli::AddBitmapCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

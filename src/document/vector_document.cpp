@@ -91,7 +91,7 @@ std::unique_ptr<uint8_t[]> VectorDocument::RenderTile(uint32_t background, int32
   if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
   if (fullSize <= 0 || tileSize <= 0 || border < 0) return nullptr;
   const int64_t size = static_cast<int64_t>(tileSize) + 2 * static_cast<int64_t>(border);
-  if (size <= 0 || size * size > kMaxRenderPixels) return nullptr;
+  if (size <= 0 || size > kMaxRenderPixels / size) return nullptr;
 
   const double s = fullSize;
   agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);

@@ -6,9 +6,10 @@
 
 namespace render {
 
-// Vertex-source adaptor that drops vertices with NaN or infinite coordinates, so degenerate
-// transforms and hostile numbers never reach the rasteriser's integer conversion. A dropped
-// vertex breaks the outline: the next finite vertex starts a new subpath.
+// Vertex-source adaptor that drops vertices with NaN, infinite or absurdly far coordinates (beyond
+// 1e15 device pixels, where the rasteriser's clipping arithmetic itself overflows), so degenerate
+// transforms and hostile numbers never reach the rasteriser's integer conversion. A dropped vertex
+// breaks the outline: the next kept vertex starts a new subpath.
 template <typename Source>
 class FiniteVertices {
  public:
@@ -23,7 +24,7 @@ class FiniteVertices {
     for (;;) {
       unsigned command = source_.vertex(x, y);
       if (!agg::is_vertex(command)) return command;
-      if (!std::isfinite(*x) || !std::isfinite(*y)) {
+      if (!(std::fabs(*x) <= kFarthest) || !(std::fabs(*y) <= kFarthest)) {
         restart_ = true;
         continue;
       }
@@ -36,6 +37,7 @@ class FiniteVertices {
   }
 
  private:
+  static constexpr double kFarthest = 1e15;
   Source& source_;
   bool restart_ = false;
 };

@@ -1,0 +1,97 @@
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "commands.h"
+#include "host/bitmap.h"
+#include "host/host_interface.h"
+#include "platform/png_file.h"
+#include "texture_host.h"
+
+namespace graphel_cli {
+namespace {
+
+struct BitmapOptions {
+  std::string file;
+  std::string output;
+  int size = 0;
+  bool asTexture = false;
+  bool mono = false;
+  double frame = 0.0;
+  std::string tiling;
+  std::vector<std::string> params;
+  std::vector<std::string> keys;
+};
+
+struct BitmapDeleter {
+  void operator()(zal::Bitmap* bitmap) const { bitmap->DeleteThis(); }
+};
+
+// The bitmap's channels as they are, 16 bits brought down to 8 with rounding.
+std::vector<uint8_t> ToBytes(const zal::Bitmap& bitmap) {
+  const int width = bitmap.Width();
+  const int height = bitmap.Height();
+  std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 4);
+  std::vector<zal::BMM_Color_64> line(static_cast<size_t>(width));
+  auto byte = [](uint16_t channel) { return static_cast<uint8_t>((channel * 255u + 32767u) / 65535u); };
+  for (int y = 0; y < height; ++y) {
+    bitmap.GetPixels(0, y, width, line.data());
+    uint8_t* out = bytes.data() + static_cast<size_t>(y) * width * 4;
+    for (const zal::BMM_Color_64& pixel : line) {
+      *out++ = byte(pixel.r);
+      *out++ = byte(pixel.g);
+      *out++ = byte(pixel.b);
+      *out++ = byte(pixel.a);
+    }
+  }
+  return bytes;
+}
+
+int RunBitmap(const BitmapOptions& options) {
+  TextureHost host;
+  std::string error;
+  if (!host.Open(error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
+  const zal::TimeValue t = FrameToTime(options.frame);
+  zal::GetCOREInterface()->SetTime(t);
+  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 2;
+  }
+  host.Update(t);
+  const std::unique_ptr<zal::Bitmap, BitmapDeleter> bitmap(
+      host.Probe().MakeBitmap(t, options.size, options.mono, options.asTexture));
+  if (bitmap == nullptr) {
+    std::cerr << "graphel: the texture can't make a bitmap of size " << options.size << "\n";
+    return 1;
+  }
+  const std::vector<uint8_t> bytes = ToBytes(*bitmap);
+  if (!platform::WritePng(options.output, bytes.data(), static_cast<uint32_t>(bitmap->Width()),
+                          static_cast<uint32_t>(bitmap->Height()), error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
+  host.ReportMessages();
+  return host.Probe().Messages().empty() ? 0 : 1;
+}
+
+}  // namespace
+
+void AddBitmapCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<BitmapOptions>();
+  CLI::App* command = app.add_subcommand("bitmap", "Write the texture's whole-texture bitmap as a PNG");
+  command->add_option("FILE", options->file, "Drawing to use (none: the placeholder drawing)");
+  command->add_option("-o,--output", options->output, "PNG file to write")->required();
+  command->add_option("--size", options->size, "Edge length in pixels")->required();
+  command->add_flag("--as-texture", options->asTexture, "Square, with cropping, placement and jitter applied");
+  command->add_flag("--mono", options->mono, "The mono value as grey");
+  command->add_option("--frame", options->frame, "Frame (may be fractional)");
+  command->add_option("--tiling", options->tiling, "Repeats of the texture along U and V: U,V");
+  command->add_option("--param", options->params, "Texture parameter NAME=VALUE");
+  command->add_option("--key", options->keys, "Animation key NAME@FRAME=VALUE");
+  command->callback([options, &exitCode] { exitCode = RunBitmap(*options); });
+}
+
+}  // namespace graphel_cli

@@ -1,0 +1,106 @@
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "commands.h"
+#include "host/host_interface.h"
+#include "host/shade_context.h"
+#include "platform/wide_text.h"
+#include "texture_host.h"
+
+namespace graphel_cli {
+namespace {
+
+struct SampleOptions {
+  std::string file;
+  std::string uv;
+  std::string duv;
+  std::string tiling;
+  double frame = 0.0;
+  bool mono = false;
+  bool bump = false;
+  std::vector<std::string> params;
+  std::vector<std::string> keys;
+};
+
+nlohmann::ordered_json Trace(const graphel::SampleTrace& trace) {
+  using nlohmann::ordered_json;
+  const ordered_json none;
+  return ordered_json{
+      {"level", trace.sampled ? ordered_json(trace.level) : none},
+      {"nominalSize", trace.sampled ? ordered_json(trace.nominalSize) : none},
+      {"blendLevel", trace.blendLevel >= 0 ? ordered_json(trace.blendLevel) : none},
+      {"blend", trace.blendLevel >= 0 ? ordered_json(trace.blend) : none},
+      {"tile", trace.sampled && trace.tileIndex >= 0 ? ordered_json(trace.tileIndex) : none},
+      {"at", trace.sampled ? ordered_json{trace.u, trace.v} : none},
+      {"footprint", trace.sampled ? ordered_json{trace.du, trace.dv} : none},
+      {"coverage", trace.sampled ? ordered_json(trace.coverage) : none},
+  };
+}
+
+int RunSample(const SampleOptions& options) {
+  double u = 0.0, v = 0.0, du = 0.0, dv = 0.0;
+  if (!ParsePair(options.uv, u, v) || (!options.duv.empty() && !ParsePair(options.duv, du, dv))) {
+    std::cerr << "graphel: --uv and --duv take two numbers: U,V\n";
+    return 2;
+  }
+  if (options.mono && options.bump) {
+    std::cerr << "graphel: --mono and --bump exclude each other\n";
+    return 2;
+  }
+  TextureHost host;
+  std::string error;
+  if (!host.Open(error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
+  const zal::TimeValue t = FrameToTime(options.frame);
+  zal::GetCOREInterface()->SetTime(t);
+  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 2;
+  }
+  host.Update(t);
+
+  zal::PointShadeContext sc;
+  sc.time = t;
+  sc.uvw = zal::Point3{u, v, 0.0};
+  sc.duvw = zal::Point3{du, dv, 0.0};
+  graphel::SampleTrace trace;
+  nlohmann::ordered_json result;
+  if (options.mono) {
+    result["mono"] = host.Probe().ProbeMono(sc, trace);
+  } else if (options.bump) {
+    const zal::Point3 bump = host.Probe().ProbeNormalPerturb(sc, trace);
+    result["bump"] = {bump.x, bump.y, bump.z};
+  } else {
+    const zal::AColor colour = host.Probe().ProbeColor(sc, trace);
+    result["colour"] = {colour.r, colour.g, colour.b, colour.a};
+  }
+  result.update(Trace(trace));
+  nlohmann::ordered_json messages = nlohmann::ordered_json::array();
+  for (const std::u16string& message : host.Probe().Messages()) messages.push_back(platform::WideToUtf8(message));
+  result["messages"] = messages;
+  std::cout << result.dump() << "\n";
+  return messages.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+void AddSampleCommand(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<SampleOptions>();
+  CLI::App* command =
+      app.add_subcommand("sample", "Evaluate the texture at one shading point and print the answer as JSON");
+  command->add_option("FILE", options->file, "Drawing to use (none: the placeholder drawing)");
+  command->add_option("--uv", options->uv, "Texture coordinates U,V of the shading point")->required();
+  command->add_option("--duv", options->duv, "Footprint DU,DV of the sample (default 0,0)");
+  command->add_option("--tiling", options->tiling, "Repeats of the texture along U and V: U,V");
+  command->add_option("--frame", options->frame, "Frame (may be fractional)");
+  command->add_flag("--mono", options->mono, "Evaluate the mono value instead of the colour");
+  command->add_flag("--bump", options->bump, "Evaluate the bump perturbation instead of the colour");
+  command->add_option("--param", options->params, "Texture parameter NAME=VALUE");
+  command->add_option("--key", options->keys, "Animation key NAME@FRAME=VALUE");
+  command->callback([options, &exitCode] { exitCode = RunSample(*options); });
+}
+
+}  // namespace graphel_cli

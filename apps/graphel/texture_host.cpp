@@ -1,0 +1,190 @@
+#include "texture_host.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "host/class_desc.h"
+#include "host/host_interface.h"
+#include "host/param_block.h"
+#include "param_values.h"
+#include "platform/wide_text.h"
+
+namespace graphel_cli {
+namespace {
+
+constexpr zal::Class_ID kGraphelClassId{0x93A92749, 0x6B8D470A};
+
+// The block and definition of a parameter name, searched over all of the texture's blocks.
+struct FoundParam {
+  zal::IParamBlock2* block = nullptr;
+  const zal::ParamDef* def = nullptr;
+};
+
+FoundParam FindParam(zal::Texmap& texture, const std::string& name) {
+  for (int i = 0; i < texture.NumParamBlocks(); ++i) {
+    zal::IParamBlock2* block = texture.GetParamBlock(i);
+    if (block == nullptr) continue;
+    if (const zal::ParamDef* def = block->GetDesc().FindParam(name)) return FoundParam{block, def};
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string ModulePath() {
+  if (const char* fromEnvironment = std::getenv("GRAPHEL_MODULE"); fromEnvironment != nullptr && *fromEnvironment) {
+    return fromEnvironment;
+  }
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "Graphel.dlt";
+  return (self.parent_path() / "Graphel.dlt").string();
+}
+
+zal::TimeValue FrameToTime(double frame) {
+  if (!std::isfinite(frame)) return 0;
+  const double ticks = std::round(frame * zal::kTicksPerFrame);
+  return static_cast<zal::TimeValue>(std::clamp(ticks, -2.0e9, 2.0e9));
+}
+
+bool ParsePair(const std::string& text, double& a, double& b) {
+  const size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  return ParseNumber(text.substr(0, comma), a) && ParseNumber(text.substr(comma + 1), b);
+}
+
+bool ApplyTextureOptions(TextureHost& host, const std::string& file, const std::string& tiling,
+                         const std::vector<std::string>& params, const std::vector<std::string>& keys, zal::TimeValue t,
+                         std::string& error) {
+  if (!file.empty() && !host.SetFile(file, error)) return false;
+  if (!tiling.empty()) {
+    double u = 1.0, v = 1.0;
+    zal::StdUVGen* coordinates = host.Coordinates();
+    if (!ParsePair(tiling, u, v) || coordinates == nullptr) {
+      error = "--tiling takes U,V";
+      return false;
+    }
+    coordinates->SetUScl(static_cast<float>(u));
+    coordinates->SetVScl(static_cast<float>(v));
+  }
+  for (const std::string& param : params) {
+    if (!host.SetParam(param, t, error)) return false;
+  }
+  for (const std::string& key : keys) {
+    if (!host.SetKey(key, error)) return false;
+  }
+  return true;
+}
+
+TextureHost::~TextureHost() {
+  if (texture_ != nullptr) texture_->DeleteThis();
+}
+
+bool TextureHost::Open(std::string& error) {
+  const std::string path = ModulePath();
+  if (!library_.Load(path)) {
+    error = "can't load the texture module " + path + ": " + library_.Error();
+    return false;
+  }
+  zal::ClassDesc* desc = nullptr;
+  for (int i = 0; i < library_.NumberOfClasses() && desc == nullptr; ++i) {
+    zal::ClassDesc* candidate = library_.GetClassDesc(i);
+    if (candidate != nullptr && candidate->SuperClassID() == zal::TEXMAP_CLASS_ID &&
+        candidate->ClassID() == kGraphelClassId) {
+      desc = candidate;
+    }
+  }
+  if (desc == nullptr) {
+    error = "the module " + path + " offers no Graphel texture";
+    return false;
+  }
+  texture_ = static_cast<zal::Texmap*>(desc->Create(false));
+  if (texture_ == nullptr) {
+    error = "the module failed to create a texture";
+    return false;
+  }
+  probe_ = static_cast<graphel::GraphelProbe*>(texture_->GetInterface(graphel::kGraphelProbeInterfaceId));
+  if (probe_ == nullptr) {
+    error = "the texture does not answer the tool's questions";
+    return false;
+  }
+  return true;
+}
+
+zal::StdUVGen* TextureHost::Coordinates() { return dynamic_cast<zal::StdUVGen*>(texture_->GetTheUVGen()); }
+
+bool TextureHost::SetParam(const std::string& assignment, zal::TimeValue t, std::string& error) {
+  const size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    error = "expected NAME=VALUE, got \"" + assignment + "\"";
+    return false;
+  }
+  const std::string name = assignment.substr(0, equals);
+  const FoundParam found = FindParam(*texture_, name);
+  if (found.block == nullptr) {
+    error = "the texture has no parameter \"" + name + "\"";
+    return false;
+  }
+  ParamValue value;
+  if (!ParseParamValue(found.def->type, assignment.substr(equals + 1), value)) {
+    error = "\"" + assignment.substr(equals + 1) + "\" is not a value for " + name;
+    return false;
+  }
+  if (!StoreParamValue(*found.block, *found.def, t, value, false)) {
+    error = "the texture refused " + assignment;
+    return false;
+  }
+  if (found.block->LastSetClamped()) std::cerr << "graphel: " << name << " was brought into its range\n";
+  return true;
+}
+
+bool TextureHost::SetKey(const std::string& assignment, std::string& error) {
+  const size_t at = assignment.find('@');
+  const size_t equals = assignment.find('=', at == std::string::npos ? 0 : at);
+  double frame = 0.0;
+  if (at == std::string::npos || equals == std::string::npos ||
+      !ParseNumber(assignment.substr(at + 1, equals - at - 1), frame) || !std::isfinite(frame)) {
+    error = "expected NAME@FRAME=VALUE, got \"" + assignment + "\"";
+    return false;
+  }
+  const std::string name = assignment.substr(0, at);
+  const FoundParam found = FindParam(*texture_, name);
+  if (found.block == nullptr) {
+    error = "the texture has no parameter \"" + name + "\"";
+    return false;
+  }
+  if (!found.def->animatable) {
+    error = name + " can't be animated";
+    return false;
+  }
+  ParamValue value;
+  if (!ParseParamValue(found.def->type, assignment.substr(equals + 1), value) ||
+      !StoreParamValue(*found.block, *found.def, FrameToTime(frame), value, true)) {
+    error = "\"" + assignment.substr(equals + 1) + "\" is not a value for " + name;
+    return false;
+  }
+  if (found.block->LastSetClamped()) std::cerr << "graphel: " << name << " was brought into its range\n";
+  return true;
+}
+
+bool TextureHost::SetFile(const std::string& file, std::string& error) {
+  return SetParam("vectorfile=" + file, zal::GetCOREInterface()->GetTime(), error);
+}
+
+void TextureHost::Update(zal::TimeValue t) {
+  zal::GetCOREInterface()->SetTime(t);
+  zal::Interval valid = zal::FOREVER;
+  texture_->Update(t, valid);
+}
+
+void TextureHost::ReportMessages() const {
+  for (const std::u16string& message : probe_->Messages()) {
+    std::cerr << "graphel: " << platform::WideToUtf8(message) << "\n";
+  }
+}
+
+}  // namespace graphel_cli

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/mtl_base.h"
+#include "host/plugin_library.h"
+#include "host/uvgen.h"
+#include "texture/graphel_probe.h"
+
+namespace graphel_cli {
+
+// Where the texture module is: $GRAPHEL_MODULE when set, else Graphel.dlt next to this executable.
+std::string ModulePath();
+
+// The tool acting as the 3D host: loads the Graphel module as the host would, creates one texture
+// and sets its parameters by name through its parameter blocks.
+class TextureHost {
+ public:
+  TextureHost() = default;
+  ~TextureHost();
+  TextureHost(const TextureHost&) = delete;
+  TextureHost& operator=(const TextureHost&) = delete;
+
+  // False, with a message, when the module can't be loaded or does not make textures.
+  bool Open(std::string& error);
+  zal::Texmap& Texture() { return *texture_; }
+  graphel::GraphelProbe& Probe() { return *probe_; }
+  // The texture's coordinates object, when it is the host's standard one.
+  zal::StdUVGen* Coordinates();
+
+  // "NAME=VALUE" at time t: numbers, booleans (true/false, on/off, 1/0), colours as #rrggbb or
+  // r,g,b[,a] in 0..1, file names as they are. False, with a message, for an unknown name or a
+  // value of the wrong kind. Values outside a parameter's range are clamped, with a warning.
+  bool SetParam(const std::string& assignment, zal::TimeValue t, std::string& error);
+  // "NAME@FRAME=VALUE": a key of an animatable parameter at that frame.
+  bool SetKey(const std::string& assignment, std::string& error);
+  bool SetFile(const std::string& file, std::string& error);
+  // Sets the scene time and brings the texture up to date for it.
+  void Update(zal::TimeValue t);
+  // Prints the texture's messages for the user on stderr.
+  void ReportMessages() const;
+
+ private:
+  zal::PluginLibrary library_;
+  zal::Texmap* texture_ = nullptr;
+  graphel::GraphelProbe* probe_ = nullptr;
+};
+
+// The options the texture commands share: the drawing, the coordinates object's repeats ("U,V"),
+// parameters ("NAME=VALUE", set at t) and keys ("NAME@FRAME=VALUE"). False, with a message, when
+// one of them is wrong.
+bool ApplyTextureOptions(TextureHost& host, const std::string& file, const std::string& tiling,
+                         const std::vector<std::string>& params, const std::vector<std::string>& keys, zal::TimeValue t,
+                         std::string& error);
+
+// A frame number (may be fractional) as host time.
+zal::TimeValue FrameToTime(double frame);
+
+// "A,B" as two numbers, locale-independent; nan and inf are numbers too.
+bool ParsePair(const std::string& text, double& a, double& b);
+
+}  // namespace graphel_cli

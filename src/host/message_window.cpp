@@ -1,0 +1,7 @@
+#include "host/message_window.h"
+
+namespace zal {
+
+MessageWindow::~MessageWindow() = default;
+
+}  // namespace zal

@@ -1,0 +1,104 @@
+#include <cstring>
+#include <filesystem>
+
+#include "document/load_messages.h"
+#include "host/host_interface.h"
+#include "platform/wide_text.h"
+#include "texture/graphel.h"
+#include "texture/string_table.h"
+#include "texture/vector_file.h"
+
+namespace graphel {
+namespace {
+
+uint8_t ToByte(double channel) {
+  if (!(channel > 0.0)) return 0;
+  if (channel >= 1.0) return 255;
+  return static_cast<uint8_t>(channel * 255.0 + 0.5);
+}
+
+}  // namespace
+
+std::u16string AbsolutePath(const std::u16string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(platform::WideToUtf8(path), error);
+  return error ? path : platform::Utf8ToWide(absolute.string());
+}
+
+bool IsAcceptedVectorFile(std::u16string_view name) {
+  const size_t slash = name.find_last_of(u"/\\");
+  const std::u16string_view file = slash == std::u16string_view::npos ? name : name.substr(slash + 1);
+  const size_t dot = file.rfind(u'.');
+  if (dot == std::u16string_view::npos) return false;
+  std::u16string extension(file.substr(dot));
+  for (char16_t& c : extension) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return extension == u".ai" || extension == u".svg" || extension == u".svgz" || extension == u".pat" ||
+         extension == u".pdf";
+}
+
+void VectorFileAccessor::Set(zal::PB2Value& value, zal::ReferenceMaker* owner, zal::ParamID, int, zal::TimeValue) {
+  auto* texture = dynamic_cast<Graphel*>(owner);
+  if (texture != nullptr) texture->AcceptFile(value.text);
+}
+
+VectorFileAccessor vectorFileAccessor;
+
+void Graphel::AcceptFile(const std::u16string& name) {
+  if (!name.empty() && !IsAcceptedVectorFile(name)) {
+    const std::u16string text = GetString(IDS_NOT_VECTORFILE);
+    const std::u16string caption = GetString(IDS_CLASS_NAME);
+    zal::GetCOREInterface()->MessageBox(text, caption, zal::MB_OK | zal::MB_ICONWARNING);
+    return;
+  }
+  path_ = name;
+}
+
+document::FileType Graphel::DocumentType() const {
+  const document::VectorDocument* loaded = cache_.Document();
+  return loaded != nullptr ? loaded->Type() : document::FileType::kNone;
+}
+
+void Graphel::Load() {
+  const std::u16string absolute = AbsolutePath(path_);
+  messages_.Clear();
+  pdfSettings_.pageWidth = pdfSettings_.pageHeight = 0.0;
+  bool loaded = false;
+  {
+    const std::lock_guard lock(lock_);
+    cache_.SetGamma(CurrentGamma());
+    loaded = cache_.LoadDocument(loadError_, svgText_.has_value(), svgText_ ? *svgText_ : absolute, true, &pdfSettings_);
+  }
+  if (loaded) {
+    if (!forceReload_) patternSettings_.patternIndex = 0;
+    SelectPattern();
+  } else {
+    LoadPlaceholderAfter(absolute);
+  }
+  forceReload_ = false;
+}
+
+void Graphel::LoadPlaceholderAfter(const std::u16string& shownPath) {
+  svgText_.reset();
+  messages_.Show(document::ShownMessage(loadError_, shownPath));
+  path_.clear();
+  svg::LoadError placeholderError;
+  const std::lock_guard lock(lock_);
+  cache_.LoadDocument(placeholderError, false, u"", true, &pdfSettings_);
+}
+
+void Graphel::SelectPattern() {
+  if (DocumentType() != document::FileType::kPat) return;
+  // The pattern's own drawing comes from the hatch-pattern converter; the texture decides its
+  // background, which becomes the tiles' background.
+  const document::ColourChannels& back = patternSettings_.backgroundColour;
+  const uint8_t bytes[4] = {ToByte(back.r), ToByte(back.g), ToByte(back.b), ToByte(back.a)};
+  uint32_t packed = 0;
+  std::memcpy(&packed, bytes, 4);
+  const std::lock_guard lock(lock_);
+  cache_.SetBackground(packed);
+}
+
+}  // namespace graphel

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "texture/graphel.h"
+#include "texture_fixture.h"
+
+namespace graphel {
+namespace {
+
+using testing::At;
+using testing::NewTexture;
+using testing::SetFile;
+using testing::UpdateAt;
+using testing::WriteDrawing;
+
+void SetParam(Graphel& texture, zal::BlockID block, zal::ParamID id, double value) {
+  ASSERT_TRUE(texture.GetParamBlockByID(block)->SetValue(id, 0, value));
+}
+
+TEST(GraphelEval, ColoursFollowTheAlphaSourceAndOutput) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalColours", testing::kHalfRed));
+  UpdateAt(*texture, 0);
+  struct Case {
+    const char* name;
+    int alphaSource, rgbOutput;
+    double u;
+    zal::AColor expected;
+  };
+  const Case cases[] = {
+      {"opaque, inside", 2, 0, 0.25, {1, 0, 0, 1}},
+      {"opaque, outside is black", 2, 0, 0.75, {0, 0, 0, 1}},
+      {"image alpha, outside is clear", 0, 0, 0.75, {0, 0, 0, 0}},
+      {"image alpha, inside", 0, 0, 0.25, {1, 0, 0, 1}},
+      {"alpha as grey", 0, 1, 0.25, {1, 1, 1, 1}},
+      {"intensity alpha", 1, 0, 0.25, {1.0f / 3, 0, 0, 1.0f / 3}},
+  };
+  for (const Case& c : cases) {
+    SetParam(*texture, kParamsBlock, kAlphaSource, c.alphaSource);
+    SetParam(*texture, kParamsBlock, kRgbOutput, c.rgbOutput);
+    UpdateAt(*texture, 0);
+    zal::PointShadeContext sc = At(c.u, 0.5, 0.002, 0.002);
+    const zal::AColor colour = texture->EvalColor(sc);
+    EXPECT_NEAR(colour.r, c.expected.r, 1e-3) << c.name;
+    EXPECT_NEAR(colour.g, c.expected.g, 1e-3) << c.name;
+    EXPECT_NEAR(colour.a, c.expected.a, 1e-3) << c.name;
+  }
+}
+
+TEST(GraphelEval, MonoAnswersAlphaOrIntensity) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalMono", testing::kQuarters));
+  SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
+  UpdateAt(*texture, 0);
+  // Bottom right: white at half opacity, premultiplied to 0.5.
+  zal::PointShadeContext sc = At(0.75, 0.25, 0.002, 0.002);
+  EXPECT_NEAR(texture->EvalMono(sc), 0.5, 0.01);  // alpha
+  SetParam(*texture, kParamsBlock, kMonoOutput, 0);
+  UpdateAt(*texture, 0);
+  EXPECT_NEAR(texture->EvalMono(sc), 0.5, 0.01);  // intensity of the premultiplied colour
+  zal::PointShadeContext green = At(0.75, 0.75, 0.002, 0.002);
+  EXPECT_NEAR(texture->EvalMono(green), 1.0 / 3.0, 0.01);
+  sc.doMaps = false;
+  EXPECT_EQ(texture->EvalMono(sc), 1.0f);
+  const zal::AColor none = texture->EvalColor(sc);
+  EXPECT_EQ(none.a, 0.0f);
+}
+
+TEST(GraphelEval, BumpPointsAcrossAnEdge) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalBump", testing::kHalfRed));
+  SetParam(*texture, kParamsBlock, kMonoOutput, 0);
+  UpdateAt(*texture, 0);
+  // Intensity falls from 1/3 to 0 across u = 0.5: the perturbation points along -dPdu.
+  zal::PointShadeContext edge = At(0.5, 0.5, 0.002, 0.002);
+  const zal::Point3 atEdge = texture->EvalNormalPerturb(edge);
+  EXPECT_LT(atEdge.x, 0.0);
+  EXPECT_NEAR(atEdge.y, 0.0, 1e-9);
+  zal::PointShadeContext flat = At(0.25, 0.5, 0.002, 0.002);
+  const zal::Point3 inside = texture->EvalNormalPerturb(flat);
+  EXPECT_NEAR(inside.x, 0.0, 1e-6);
+}
+
+TEST(GraphelEval, LevelChoiceAndMipBlendShowInTheTrace) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalTrace", testing::kQuarters));
+  UpdateAt(*texture, 0);
+  SampleTrace trace;
+  zal::PointShadeContext sc = At(0.25, 0.75, 1.0 / 1500, 1.0 / 1500);
+  texture->ProbeColor(sc, trace);
+  EXPECT_TRUE(trace.sampled);
+  EXPECT_EQ(trace.level, 11);
+  EXPECT_EQ(trace.blendLevel, 10);
+  EXPECT_NEAR(trace.blend, (1500.0 - 1024.0) / 1024.0, 1e-3);
+  EXPECT_EQ(trace.tileIndex, 11);  // top left tile of level 11
+
+  SetParam(*texture, kParamsBlock, kMipmap, 0);
+  UpdateAt(*texture, 0);
+  SampleTrace single;
+  texture->ProbeColor(sc, single);
+  EXPECT_EQ(single.level, 11);
+  EXPECT_EQ(single.blendLevel, -1);
+
+  SampleTrace none;
+  zal::PointShadeContext zero = At(0.6, 0.6, 0.0, 0.0);
+  texture->ProbeColor(zero, none);
+  EXPECT_EQ(none.level, 12);
+  EXPECT_EQ(none.tileIndex, 15 + 1 * 4 + 2);
+}
+
+TEST(GraphelEval, MirroringDoublesTheFootprint) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalMirror", testing::kQuarters));
+  dynamic_cast<zal::StdUVGen*>(texture->GetTheUVGen())->SetTextureTiling(zal::U_MIRROR | zal::V_WRAP);
+  texture->Refresh();
+  UpdateAt(*texture, 0);
+  SampleTrace trace;
+  zal::PointShadeContext sc = At(0.1, 0.5, 1.0 / 3000, 1.0 / 1000);
+  texture->ProbeColor(sc, trace);
+  EXPECT_EQ(trace.level, 11);  // the U footprint counts double, so 1/1500 is the smaller
+  EXPECT_NEAR(trace.nominalSize, 1500, 1);
+}
+
+TEST(GraphelEval, BadCoordinatesAndTilingGiveNothing) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalBad", testing::kHalfRed));
+  SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
+  UpdateAt(*texture, 0);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const auto& [u, du] : {std::pair{nan, 0.01}, std::pair{inf, 0.01}, std::pair{0.25, nan}, std::pair{0.25, inf},
+                              std::pair{1e300, 1e300}, std::pair{-1e18, -3.0}}) {
+    zal::PointShadeContext sc = At(u, 0.5, du, du);
+    const zal::AColor colour = texture->EvalColor(sc);
+    EXPECT_TRUE(std::isfinite(colour.r) && std::isfinite(colour.a)) << u << " " << du;
+    EXPECT_GE(colour.a, 0.0f);
+    EXPECT_LE(colour.a, 1.0f);
+  }
+  auto* coordinates = dynamic_cast<zal::StdUVGen*>(texture->GetTheUVGen());
+  coordinates->SetUScl(0.0f);
+  zal::PointShadeContext sc = At(0.25, 0.5, 0.01, 0.01);
+  EXPECT_EQ(texture->EvalColor(sc).a, 0.0f);
+  coordinates->SetUScl(-0.05f);
+  EXPECT_EQ(texture->EvalColor(sc).a, 0.0f);
+  coordinates->SetUScl(3.0f);
+  zal::PointShadeContext repeated = At(0.25 / 3.0, 0.5, 0.01 / 3, 0.01);  // u' = 0.25 on the first repeat
+  EXPECT_NEAR(texture->EvalColor(repeated).a, 1.0f, 1e-3);
+}
+
+TEST(GraphelEval, PlacementLeavesTheRestClear) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalPlace", testing::kQuarters));
+  zal::IParamBlock2& params = *texture->GetParamBlockByID(kParamsBlock);
+  params.SetValue(kAlphaSource, 0, kAlphaFromImage);
+  params.SetValue(kApplyCrop, 0, 1);
+  params.SetValue(kCropOrPlace, 0, 1);
+  params.SetValue(kCropU, 0, 0.5);
+  params.SetValue(kCropV, 0, 0.5);
+  params.SetValue(kCropW, 0, 0.5);
+  params.SetValue(kCropH, 0, 0.5);
+  UpdateAt(*texture, 0);
+  // The image now fills the bottom right quarter (V counts upwards).
+  zal::PointShadeContext outside = At(0.25, 0.75, 0.001, 0.001);
+  EXPECT_EQ(texture->EvalColor(outside).a, 0.0f);
+  SampleTrace trace;
+  zal::PointShadeContext inside = At(0.625, 0.375, 0.001, 0.001);  // top left quarter of the image: red
+  const zal::AColor red = texture->ProbeColor(inside, trace);
+  EXPECT_NEAR(trace.u, 0.25, 1e-9);
+  EXPECT_NEAR(trace.v, 0.75, 1e-9);
+  EXPECT_NEAR(red.r, 1.0f, 1e-3);
+  EXPECT_NEAR(red.g, 0.0f, 1e-3);
+}
+
+TEST(GraphelEval, AnimatedCropIsReadAtTheUpdateTime) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("EvalKeys", testing::kQuarters));
+  zal::IParamBlock2& params = *texture->GetParamBlockByID(kParamsBlock);
+  params.SetValue(kApplyCrop, 0, 1);
+  params.SetValue(kCropW, 0, 0.5);
+  params.SetKey(kCropU, 0, 0.0);
+  params.SetKey(kCropU, 10 * zal::kTicksPerFrame, 0.5);
+  UpdateAt(*texture, 5 * zal::kTicksPerFrame);
+  EXPECT_NEAR(texture->Held().crop.u, 0.25, 1e-9);
+  // Between keys the texture holds for that instant only.
+  EXPECT_EQ(texture->Validity(5 * zal::kTicksPerFrame), zal::Interval(5 * zal::kTicksPerFrame, 5 * zal::kTicksPerFrame));
+  UpdateAt(*texture, 20 * zal::kTicksPerFrame);
+  EXPECT_NEAR(texture->Held().crop.u, 0.5, 1e-9);
+}
+
+}  // namespace
+}  // namespace graphel
