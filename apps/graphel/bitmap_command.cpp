@@ -12,15 +12,11 @@ namespace graphel_cli {
 namespace {
 
 struct BitmapOptions {
-  std::string file;
+  TextureOptions texture;
   std::string output;
   int size = 0;
   bool asTexture = false;
   bool mono = false;
-  double frame = 0.0;
-  std::string tiling;
-  std::vector<std::string> params;
-  std::vector<std::string> keys;
 };
 
 struct BitmapDeleter {
@@ -49,18 +45,9 @@ std::vector<uint8_t> ToBytes(const zal::Bitmap& bitmap) {
 
 int RunBitmap(const BitmapOptions& options) {
   TextureHost host;
+  zal::TimeValue t = 0;
+  if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
   std::string error;
-  if (!host.Open(error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 1;
-  }
-  const zal::TimeValue t = FrameToTime(options.frame);
-  zal::GetCOREInterface()->SetTime(t);
-  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 2;
-  }
-  host.Update(t);
   const std::unique_ptr<zal::Bitmap, BitmapDeleter> bitmap(
       host.Probe().MakeBitmap(t, options.size, options.mono, options.asTexture));
   if (bitmap == nullptr) {
@@ -82,15 +69,11 @@ int RunBitmap(const BitmapOptions& options) {
 void AddBitmapCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<BitmapOptions>();
   CLI::App* command = app.add_subcommand("bitmap", "Write the texture's whole-texture bitmap as a PNG");
-  command->add_option("FILE", options->file, "Drawing to use (none: the placeholder drawing)");
   command->add_option("-o,--output", options->output, "PNG file to write")->required();
   command->add_option("--size", options->size, "Edge length in pixels")->required();
   command->add_flag("--as-texture", options->asTexture, "Square, with cropping, placement and jitter applied");
   command->add_flag("--mono", options->mono, "The mono value as grey");
-  command->add_option("--frame", options->frame, "Frame (may be fractional)");
-  command->add_option("--tiling", options->tiling, "Repeats of the texture along U and V: U,V");
-  command->add_option("--param", options->params, "Texture parameter NAME=VALUE");
-  command->add_option("--key", options->keys, "Animation key NAME@FRAME=VALUE");
+  AddTextureOptions(*command, options->texture);
   command->callback([options, &exitCode] { exitCode = RunBitmap(*options); });
 }
 

@@ -12,15 +12,11 @@ namespace graphel_cli {
 namespace {
 
 struct SampleOptions {
-  std::string file;
+  TextureOptions texture;
   std::string uv;
   std::string duv;
-  std::string tiling;
-  double frame = 0.0;
   bool mono = false;
   bool bump = false;
-  std::vector<std::string> params;
-  std::vector<std::string> keys;
 };
 
 nlohmann::ordered_json Trace(const graphel::SampleTrace& trace) {
@@ -49,18 +45,8 @@ int RunSample(const SampleOptions& options) {
     return 2;
   }
   TextureHost host;
-  std::string error;
-  if (!host.Open(error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 1;
-  }
-  const zal::TimeValue t = FrameToTime(options.frame);
-  zal::GetCOREInterface()->SetTime(t);
-  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 2;
-  }
-  host.Update(t);
+  zal::TimeValue t = 0;
+  if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
 
   zal::PointShadeContext sc;
   sc.time = t;
@@ -91,15 +77,11 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<SampleOptions>();
   CLI::App* command =
       app.add_subcommand("sample", "Evaluate the texture at one shading point and print the answer as JSON");
-  command->add_option("FILE", options->file, "Drawing to use (none: the placeholder drawing)");
   command->add_option("--uv", options->uv, "Texture coordinates U,V of the shading point")->required();
   command->add_option("--duv", options->duv, "Footprint DU,DV of the sample (default 0,0)");
-  command->add_option("--tiling", options->tiling, "Repeats of the texture along U and V: U,V");
-  command->add_option("--frame", options->frame, "Frame (may be fractional)");
   command->add_flag("--mono", options->mono, "Evaluate the mono value instead of the colour");
   command->add_flag("--bump", options->bump, "Evaluate the bump perturbation instead of the colour");
-  command->add_option("--param", options->params, "Texture parameter NAME=VALUE");
-  command->add_option("--key", options->keys, "Animation key NAME@FRAME=VALUE");
+  AddTextureOptions(*command, options->texture);
   command->callback([options, &exitCode] { exitCode = RunSample(*options); });
 }
 

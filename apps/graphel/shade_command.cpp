@@ -17,18 +17,14 @@ namespace graphel_cli {
 namespace {
 
 struct ShadeOptions {
-  std::string file;
+  TextureOptions texture;
   std::string output;
   std::string object = "plane";
   int width = 640;
   int height = 480;
-  std::string tiling;
-  double frame = 0.0;
   int threads = 0;
   bool grazing = false;
   bool bump = false;
-  std::vector<std::string> params;
-  std::vector<std::string> keys;
 };
 
 constexpr int kMaxEdge = 8192;
@@ -76,18 +72,9 @@ int RunShade(const ShadeOptions& options) {
     return 2;
   }
   TextureHost host;
+  zal::TimeValue t = 0;
+  if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
   std::string error;
-  if (!host.Open(error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 1;
-  }
-  const zal::TimeValue t = FrameToTime(options.frame);
-  zal::GetCOREInterface()->SetTime(t);
-  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
-    std::cerr << "graphel: " << error << "\n";
-    return 2;
-  }
-  host.Update(t);
 
   const ShadeScene scene(*object, options.width, options.height, options.grazing);
   zal::Texmap& texture = host.Texture();
@@ -131,18 +118,14 @@ void AddShadeCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ShadeOptions>();
   CLI::App* command =
       app.add_subcommand("shade", "Render the texture on a lit object through the plug-in module, from many threads");
-  command->add_option("FILE", options->file, "Drawing to use (none: the placeholder drawing)");
   command->add_option("-o,--output", options->output, "PNG file to write")->required();
   command->add_option("--object", options->object, "plane, sphere or cube");
   command->add_option("--width", options->width, "Image width in pixels");
   command->add_option("--height", options->height, "Image height in pixels");
-  command->add_option("--tiling", options->tiling, "Repeats of the texture along U and V: U,V");
-  command->add_option("--frame", options->frame, "Frame to render (may be fractional)");
   command->add_option("--threads", options->threads, "Render threads (default: one per core)");
   command->add_flag("--grazing", options->grazing, "Look along the plane from just above it");
   command->add_flag("--bump", options->bump, "Also use the texture as a bump map");
-  command->add_option("--param", options->params, "Texture parameter NAME=VALUE");
-  command->add_option("--key", options->keys, "Animation key NAME@FRAME=VALUE");
+  AddTextureOptions(*command, options->texture);
   command->callback([options, &exitCode] { exitCode = RunShade(*options); });
 }
 

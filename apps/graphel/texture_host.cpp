@@ -187,4 +187,28 @@ void TextureHost::ReportMessages() const {
   }
 }
 
+void AddTextureOptions(CLI::App& command, TextureOptions& options) {
+  command.add_option("FILE", options.file, "Drawing to use (none: the placeholder drawing)");
+  command.add_option("--tiling", options.tiling, "Repeats of the texture along U and V: U,V");
+  command.add_option("--frame", options.frame, "Frame (may be fractional)");
+  command.add_option("--param", options.params, "Texture parameter NAME=VALUE");
+  command.add_option("--key", options.keys, "Animation key NAME@FRAME=VALUE");
+}
+
+int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeValue& t) {
+  std::string error;
+  if (!host.Open(error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
+  t = FrameToTime(options.frame);
+  zal::GetCOREInterface()->SetTime(t);
+  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 2;
+  }
+  host.Update(t);
+  return 0;
+}
+
 }  // namespace graphel_cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+
 #include <string>
 #include <vector>
 
@@ -48,8 +50,22 @@ class TextureHost {
 };
 
 // The options the texture commands share: the drawing, the coordinates object's repeats ("U,V"),
-// parameters ("NAME=VALUE", set at t) and keys ("NAME@FRAME=VALUE"). False, with a message, when
-// one of them is wrong.
+// the frame, parameters ("NAME=VALUE") and keys ("NAME@FRAME=VALUE").
+struct TextureOptions {
+  std::string file;
+  std::string tiling;
+  double frame = 0.0;
+  std::vector<std::string> params;
+  std::vector<std::string> keys;
+};
+
+void AddTextureOptions(CLI::App& command, TextureOptions& options);
+
+// Opens the module, applies the options and brings the texture up to date at their frame (t).
+// Returns 0, or the exit code after printing why: 1 when the module fails, 2 for a wrong option.
+int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeValue& t);
+
+// Sets the drawing, repeats, parameters (at t) and keys; false, with a message, when one is wrong.
 bool ApplyTextureOptions(TextureHost& host, const std::string& file, const std::string& tiling,
                          const std::vector<std::string>& params, const std::vector<std::string>& keys, zal::TimeValue t,
                          std::string& error);

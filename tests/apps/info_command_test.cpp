@@ -1,31 +1,16 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/run_graphel.h"
 #include "support/test_support.h"
 
 namespace {
 
-struct CommandResult {
-  int exitCode = -1;
-  std::string output;
-};
-
-CommandResult RunGraphel(const std::string& arguments) {
-  CommandResult result;
-  const std::string command = std::string(GRAPHEL_BINARY) + " " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  size_t count = 0;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, count);
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using testing_support::CommandResult;
+using testing_support::RunGraphel;
 
 nlohmann::json Info(const std::string& arguments, int expectedExit) {
   const CommandResult result = RunGraphel("info " + arguments);

@@ -1,31 +1,18 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "support/run_graphel.h"
 #include "support/test_support.h"
 
 namespace {
 
-struct CommandResult {
-  int exitCode = -1;
-  std::string errors;
-};
+using testing_support::CommandResult;
 
-// Runs graphel and keeps what it wrote to stderr.
 CommandResult RunGraphelErrors(const std::string& arguments) {
-  CommandResult result;
-  const std::string command = std::string(GRAPHEL_BINARY) + " " + arguments + " 2>&1 >/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  size_t count = 0;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.errors.append(buffer, count);
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return testing_support::RunGraphel(arguments, testing_support::Stream::kStandardError);
 }
 
 TEST(RenderCommand, UndecodablePicturesAreListedOnceAndTheRenderStillSucceeds) {
@@ -41,7 +28,7 @@ TEST(RenderCommand, UndecodablePicturesAreListedOnceAndTheRenderStillSucceeds) {
   const std::string output = folder + "/out.png";
   const CommandResult result = RunGraphelErrors("render '" + folder + "/d.svg' -o '" + output + "' --size 40");
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.errors, "image decode error: " + folder + "/broken.png\nimage decode error: " + folder +
+  EXPECT_EQ(result.output, "image decode error: " + folder + "/broken.png\nimage decode error: " + folder +
                                "/missing.jpg\n");
   EXPECT_TRUE(std::filesystem::exists(output));
 }
