@@ -21,7 +21,7 @@ ServicesPool& Pool() {
 
 }  // namespace
 
-FontServices::FontServices() : cache_(engine_) {}
+FontServices::FontServices() : cache_(std::make_unique<GlyphCache>(engine_, kMaxCachedFonts)) {}
 
 FontServices::~FontServices() = default;
 
@@ -33,13 +33,17 @@ const FontFace* FontServices::Face(const FaceKey& key) {
 
 const agg::glyph_cache* FontServices::Glyph(const FontFace& face, unsigned glyphIndex) {
   if (!engine_.SelectFace(face.Key())) return nullptr;
-  return cache_.glyph(glyphIndex);
+  if (cachedFonts_.insert(engine_.font_signature()).second && cachedFonts_.size() > kMaxCachedFonts) {
+    cache_ = std::make_unique<GlyphCache>(engine_, kMaxCachedFonts);
+    cachedFonts_ = {engine_.font_signature()};
+  }
+  return cache_->glyph(glyphIndex);
 }
 
 FontServices::OutlineAdaptor& FontServices::Outline(const agg::glyph_cache& glyph, double dx, double dy,
                                                     double scale) {
-  cache_.init_embedded_adaptors(&glyph, dx, dy, scale);
-  return cache_.path_adaptor();
+  cache_->init_embedded_adaptors(&glyph, dx, dy, scale);
+  return cache_->path_adaptor();
 }
 
 void FontServices::Trim() {

@@ -3,7 +3,9 @@
 #include <agg_font_cache_manager.h>
 
 #include <memory>
+#include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "text/face_key.h"
 #include "text/font_face.h"
@@ -37,8 +39,13 @@ class FontServices {
   void Trim();
 
  private:
+  // AGG's cache evicts its oldest font with an overlapping memcpy once it is full, so it is
+  // started afresh before that can happen.
+  static constexpr unsigned kMaxCachedFonts = 32;
+
   GlyphIndexEngine engine_;
-  GlyphCache cache_;
+  std::unique_ptr<GlyphCache> cache_;
+  std::unordered_set<std::string> cachedFonts_;
   std::unordered_map<FaceKey, std::unique_ptr<FontFace>, FaceKeyHash> faces_;
 };
 
