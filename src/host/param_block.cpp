@@ -12,6 +12,31 @@ bool IsNumeric(ParamType2 type) { return type == TYPE_FLOAT || type == TYPE_INT 
 
 double Lerp(double a, double b, double f) { return a + (b - a) * f; }
 
+AColor Lerp(const AColor& a, const AColor& b, double f) {
+  return AColor{static_cast<float>(Lerp(a.r, b.r, f)), static_cast<float>(Lerp(a.g, b.g, f)),
+                static_cast<float>(Lerp(a.b, b.b, f)), static_cast<float>(Lerp(a.a, b.a, f))};
+}
+
+// Linear keys: outside their span the first or last key holds (valid up to or from that key);
+// between two keys their values mix, valid for this instant only.
+template <typename Keys, typename Pick>
+auto Interpolate(const Keys& keys, TimeValue t, Interval& valid, Pick pick) {
+  if (t <= keys.front().time) {
+    valid &= Interval(TIME_NegInfinity, keys.front().time);
+    return pick(keys.front());
+  }
+  if (t >= keys.back().time) {
+    valid &= Interval(keys.back().time, TIME_PosInfinity);
+    return pick(keys.back());
+  }
+  const auto next = std::upper_bound(keys.begin(), keys.end(), t,
+                                     [](TimeValue time, const auto& key) { return time < key.time; });
+  const auto previous = next - 1;
+  const double f = static_cast<double>(t - previous->time) / static_cast<double>(next->time - previous->time);
+  valid &= Interval(t, t);
+  return Lerp(pick(*previous), pick(*next), f);
+}
+
 }  // namespace
 
 PBAccessor::~PBAccessor() = default;
@@ -70,25 +95,11 @@ IParamBlock2::Slot* IParamBlock2::Find(ParamID id) {
 bool IParamBlock2::GetValue(ParamID id, TimeValue t, double& value, Interval& valid) const {
   const Slot* slot = Find(id);
   if (slot == nullptr || !IsNumeric(slot->def->type)) return false;
-  const auto& keys = slot->keys;
-  if (keys.empty()) {
+  if (slot->keys.empty()) {
     value = slot->number;
     return true;
   }
-  if (t <= keys.front().time) {
-    value = keys.front().number;
-    valid &= Interval(TIME_NegInfinity, keys.front().time);
-  } else if (t >= keys.back().time) {
-    value = keys.back().number;
-    valid &= Interval(keys.back().time, TIME_PosInfinity);
-  } else {
-    const auto next = std::upper_bound(keys.begin(), keys.end(), t,
-                                       [](TimeValue time, const Key& key) { return time < key.time; });
-    const auto previous = next - 1;
-    const double f = static_cast<double>(t - previous->time) / static_cast<double>(next->time - previous->time);
-    value = Lerp(previous->number, next->number, f);
-    valid &= Interval(t, t);
-  }
+  value = Interpolate(slot->keys, t, valid, [](const Key& key) { return key.number; });
   if (slot->def->type != TYPE_FLOAT) value = std::round(value);
   return true;
 }
@@ -103,28 +114,8 @@ bool IParamBlock2::GetValue(ParamID id, TimeValue t, int& value, Interval& valid
 bool IParamBlock2::GetValue(ParamID id, TimeValue t, AColor& value, Interval& valid) const {
   const Slot* slot = Find(id);
   if (slot == nullptr || slot->def->type != TYPE_FRGBA) return false;
-  const auto& keys = slot->keys;
-  if (keys.empty()) {
-    value = slot->colour;
-    return true;
-  }
-  if (t <= keys.front().time) {
-    value = keys.front().colour;
-    valid &= Interval(TIME_NegInfinity, keys.front().time);
-  } else if (t >= keys.back().time) {
-    value = keys.back().colour;
-    valid &= Interval(keys.back().time, TIME_PosInfinity);
-  } else {
-    const auto next = std::upper_bound(keys.begin(), keys.end(), t,
-                                       [](TimeValue time, const Key& key) { return time < key.time; });
-    const auto previous = next - 1;
-    const double f = static_cast<double>(t - previous->time) / static_cast<double>(next->time - previous->time);
-    const AColor& a = previous->colour;
-    const AColor& b = next->colour;
-    value = AColor{static_cast<float>(Lerp(a.r, b.r, f)), static_cast<float>(Lerp(a.g, b.g, f)),
-                   static_cast<float>(Lerp(a.b, b.b, f)), static_cast<float>(Lerp(a.a, b.a, f))};
-    valid &= Interval(t, t);
-  }
+  value = slot->keys.empty() ? slot->colour
+                             : Interpolate(slot->keys, t, valid, [](const Key& key) { return key.colour; });
   return true;
 }
 

@@ -19,11 +19,6 @@ struct GradientAttributes {
   std::vector<const svg::SVGElement*> stopsFrom;
 };
 
-template <typename Value>
-void TakeIfUnset(Value& mine, const Value& theirs) {
-  if (!mine.IsSpecified()) mine = theirs;
-}
-
 void CopyGeometry(GradientAttributes& attributes, const svg::SVGElement& element, bool radial, bool takeAll) {
   auto take = [&](svg::LengthValue& mine, const svg::LengthValue& theirs) {
     if (takeAll) {

@@ -10,11 +10,6 @@
 namespace render {
 namespace {
 
-template <typename Value>
-void TakeIfUnset(Value& mine, const Value& theirs) {
-  if (!mine.IsSpecified()) mine = theirs;
-}
-
 struct PatternAttributes {
   svg::KeywordValue units{svg::KeywordGroup::kUnits, svg::kObjectBoundingBox};
   svg::KeywordValue contentUnits{svg::KeywordGroup::kUnits, svg::kUserSpaceOnUse};

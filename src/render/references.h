@@ -23,6 +23,13 @@ std::u16string_view PaintFallback(std::u16string_view text);
 svg::SVGElement* ResolveGuarded(svg::SVGElement& element, std::u16string_view reference,
                                 const RenderContext& context, bool fromTopmostRoot);
 
+// Along an href chain (gradients, patterns), an attribute the referencing element leaves unset is
+// taken from the element it references.
+template <typename Value>
+void TakeIfUnset(Value& mine, const Value& theirs) {
+  if (!mine.IsSpecified()) mine = theirs;
+}
+
 // Keeps an id on the context's reference chain for the lifetime of the guard.
 class ReferenceGuard {
  public:

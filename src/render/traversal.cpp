@@ -24,35 +24,12 @@ double ResolveFontSize(const svg::PropertyStore& style) {
 }
 
 void MergeRules(svg::SVGElement& element, RenderContext& context) {
-  const svg::StyleSheet& sheet = *context.styleSheet;
-  const std::u16string_view tag = svg::ElementTagName(element.type);
-  if (!tag.empty()) {
-    for (const svg::StyleRule& rule : sheet.rules) {
-      if (rule.selector == tag) {
-        MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
-        break;
-      }
-    }
-  }
-  if (element.classList != nullptr) {
-    for (const std::u16string& name : element.classList->Get(context.scriptCallback)) {
-      for (const svg::StyleRule& rule : sheet.rules) {
-        if (rule.selector.size() == name.size() + 1 && rule.selector[0] == u'.' &&
-            std::u16string_view(rule.selector).substr(1) == name) {
-          MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
-        }
-      }
-    }
-  }
-  if (element.id) {
-    const std::u16string selector = u"#" + *element.id;
-    for (const svg::StyleRule& rule : sheet.rules) {
-      if (rule.selector == selector) {
-        MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
-        break;
-      }
-    }
-  }
+  static const std::vector<std::u16string> kNoClasses;
+  const auto& classes = element.classList != nullptr ? element.classList->Get(context.scriptCallback) : kNoClasses;
+  svg::ForEachMatchingRule(*context.styleSheet, element, classes, [&](const svg::StyleRule& rule) {
+    MergeStyle(context.style, rule.declarations, context.scriptCallback, false);
+    return true;
+  });
 }
 
 void CopyReferenceValues(const svg::SVGElement& element, RenderContext& context) {

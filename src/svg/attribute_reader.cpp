@@ -2,15 +2,11 @@
 
 #include "svg/declaration_block.h"
 #include "svg/limits.h"
+#include "svg/number_parse.h"
 #include "svg/property_table.h"
 #include "svg/values.h"
 
 namespace svg {
-namespace {
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v'; }
-
-}  // namespace
 
 bool AttributeReader::ReadGeneric(std::u16string_view name, std::u16string_view value) {
   if (name.empty()) return true;
@@ -56,7 +52,7 @@ void AttributeReader::ReadDeclarationBlock(std::u16string_view block) {
 }
 
 void AttributeReader::AddStyleSheetText(std::u16string_view chunk) {
-  while (!chunk.empty() && IsBlank(chunk.front())) chunk.remove_prefix(1);
+  while (!chunk.empty() && IsSpaceChar(chunk.front())) chunk.remove_prefix(1);
   if (styleSheetBuffer_.size() + chunk.size() >= kStyleSheetBufferSize) return;
   styleSheetBuffer_ += chunk;
   if (styleSheetBuffer_.find(u'}') == std::u16string::npos) return;

@@ -14,33 +14,17 @@ const Declaration* FirstDisplay(const PropertyStore& store) {
   return nullptr;
 }
 
-const Declaration* RuleDisplay(const StyleSheet& sheet, std::u16string_view selector) {
-  if (selector.empty()) return nullptr;
-  for (const StyleRule& rule : sheet.rules) {
-    if (rule.selector == selector) return FirstDisplay(rule.declarations);
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 bool IsDisplayNone(const SVGElement& element, const StyleSheet* styleSheet) {
   const Declaration* display = FirstDisplay(element.style);
   if (display == nullptr && styleSheet != nullptr) {
-    display = RuleDisplay(*styleSheet, ElementTagName(element.type));
-    if (display == nullptr && element.classList != nullptr) {
-      for (const std::u16string& name : element.classList->Items()) {
-        for (const StyleRule& rule : styleSheet->rules) {
-          if (rule.selector.size() == name.size() + 1 && rule.selector[0] == u'.' &&
-              std::u16string_view(rule.selector).substr(1) == name) {
-            display = FirstDisplay(rule.declarations);
-            if (display != nullptr) break;
-          }
-        }
-        if (display != nullptr) break;
-      }
-    }
-    if (display == nullptr && element.id) display = RuleDisplay(*styleSheet, u"#" + *element.id);
+    static const std::vector<std::u16string> kNoClasses;
+    const auto& classes = element.classList != nullptr ? element.classList->Items() : kNoClasses;
+    ForEachMatchingRule(*styleSheet, element, classes, [&](const StyleRule& rule) {
+      display = FirstDisplay(rule.declarations);
+      return display == nullptr;
+    });
   }
   return display != nullptr && display->type == DeclarationType::kKeyword && display->keyword == kDisplayNone;
 }

@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "svg/number_parse.h"
+
 namespace svg {
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v'; }
-
 std::u16string_view TrimLeft(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpaceChar(text.front())) text.remove_prefix(1);
   return text;
 }
 
@@ -35,7 +35,7 @@ void ForEachDeclaration(std::u16string_view block, const DeclarationSink& sink) 
     rest = semicolon == std::u16string_view::npos ? std::u16string_view() : rest.substr(semicolon + 1);
 
     piece = TrimLeft(piece);
-    while (!piece.empty() && (IsBlank(piece.back()) || piece.back() == u';')) piece.remove_suffix(1);
+    while (!piece.empty() && (IsSpaceChar(piece.back()) || piece.back() == u';')) piece.remove_suffix(1);
     if (piece.empty()) continue;
 
     const size_t colon = piece.find(u':');
@@ -43,9 +43,9 @@ void ForEachDeclaration(std::u16string_view block, const DeclarationSink& sink) 
     std::u16string_view value;
     if (colon != std::u16string_view::npos) {
       value = piece.substr(colon);
-      while (!value.empty() && (value.front() == u':' || IsBlank(value.front()))) value.remove_prefix(1);
+      while (!value.empty() && (value.front() == u':' || IsSpaceChar(value.front()))) value.remove_prefix(1);
     }
-    while (!name.empty() && (IsBlank(name.back()) || name.back() == u':')) name.remove_suffix(1);
+    while (!name.empty() && (IsSpaceChar(name.back()) || name.back() == u':')) name.remove_suffix(1);
     sink(name, value);
   }
 }

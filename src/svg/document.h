@@ -20,6 +20,32 @@ struct StyleSheet {
   std::vector<std::u16string> selectorTexts;  // each selector as written, before it was split
 };
 
+// Visits the rules that apply to element, in the order they are applied: the first rule for its tag,
+// every rule for each of classNames (classes in order, rules in sheet order), the first rule for
+// its id. Other selector forms never match, as words are compared whole. visit returns false to stop.
+template <typename Visit>
+void ForEachMatchingRule(const StyleSheet& sheet, const SVGElement& element,
+                         const std::vector<std::u16string>& classNames, Visit visit) {
+  if (sheet.rules.empty()) return;
+  auto first = [&](std::u16string_view selector) {
+    for (const StyleRule& rule : sheet.rules) {
+      if (rule.selector == selector) return visit(rule);
+    }
+    return true;
+  };
+  const std::u16string_view tag = ElementTagName(element.type);
+  if (!tag.empty() && !first(tag)) return;
+  for (const std::u16string& name : classNames) {
+    for (const StyleRule& rule : sheet.rules) {
+      if (rule.selector.size() == name.size() + 1 && rule.selector[0] == u'.' &&
+          std::u16string_view(rule.selector).substr(1) == name && !visit(rule)) {
+        return;
+      }
+    }
+  }
+  if (element.id) first(u"#" + *element.id);
+}
+
 // A loaded drawing: the root svg element itself, plus what the whole drawing shares. Built by the
 // XML reader or directly through the building operations.
 class SVGDocument : public SVGSVGElement {
