@@ -84,40 +84,40 @@ agg::rgba8 Unpack(uint32_t background) {
 
 }  // namespace
 
-std::unique_ptr<uint8_t[]> VectorDocument::RenderTile(uint32_t background, int32_t fullSize, int32_t tileSize,
-                                                      int32_t row, int32_t column, int32_t border) const {
+// The drawing's centre to the origin, stretched to fullWidth x fullHeight, the window's corner at
+// (left, top) of that image moved to the buffer's origin.
+std::unique_ptr<uint8_t[]> VectorDocument::RenderWindow(uint32_t background, double fullWidth, double fullHeight,
+                                                        double left, double top, uint32_t width,
+                                                        uint32_t height) const {
   const double w = extent_.width;
   const double h = extent_.height;
-  if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
-  if (fullSize <= 0 || tileSize <= 0 || border < 0) return nullptr;
+  agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);
+  transform.multiply(agg::trans_affine_scaling(fullWidth / w, fullHeight / h));
+  transform.multiply(agg::trans_affine_translation(fullWidth / 2 - left, fullHeight / 2 - top));
+  const platform::LocaleGuard locale;
+  return render::RenderDocument(*svg_, transform, Unpack(background), width, height);
+}
+
+bool VectorDocument::HasArea() const { return svg_ != nullptr && extent_.width > 0.0 && extent_.height > 0.0; }
+
+std::unique_ptr<uint8_t[]> VectorDocument::RenderTile(uint32_t background, int32_t fullSize, int32_t tileSize,
+                                                      int32_t row, int32_t column, int32_t border) const {
+  if (!HasArea() || fullSize <= 0 || tileSize <= 0 || border < 0) return nullptr;
   const int64_t size = static_cast<int64_t>(tileSize) + 2 * static_cast<int64_t>(border);
   if (size <= 0 || size > kMaxRenderPixels / size) return nullptr;
-
-  const double s = fullSize;
-  agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);
-  transform.multiply(agg::trans_affine_scaling(s / w, s / h));
   // The products are 32-bit integers, as the pyramid addresses tiles that way.
   const auto columnOffset = static_cast<int32_t>(static_cast<uint32_t>(tileSize) * static_cast<uint32_t>(column));
   const auto rowOffset = static_cast<int32_t>(static_cast<uint32_t>(tileSize) * static_cast<uint32_t>(row));
-  transform.multiply(agg::trans_affine_translation(s / 2 - columnOffset + border, s / 2 - rowOffset + border));
-
-  const platform::LocaleGuard locale;
-  return render::RenderDocument(*svg_, transform, Unpack(background), static_cast<uint32_t>(size),
-                                static_cast<uint32_t>(size));
+  return RenderWindow(background, fullSize, fullSize, static_cast<double>(columnOffset) - border,
+                      static_cast<double>(rowOffset) - border,
+                      static_cast<uint32_t>(size), static_cast<uint32_t>(size));
 }
 
 std::unique_ptr<uint8_t[]> VectorDocument::RenderStretched(uint32_t background, int32_t width,
                                                            int32_t height) const {
-  const double w = extent_.width;
-  const double h = extent_.height;
-  if (svg_ == nullptr || !(w > 0.0) || !(h > 0.0)) return nullptr;
-  if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxRenderPixels) return nullptr;
-  agg::trans_affine transform = agg::trans_affine_translation(-w / 2, -h / 2);
-  transform.multiply(agg::trans_affine_scaling(width / w, height / h));
-  transform.multiply(agg::trans_affine_translation(width / 2.0, height / 2.0));
-  const platform::LocaleGuard locale;
-  return render::RenderDocument(*svg_, transform, Unpack(background), static_cast<uint32_t>(width),
-                                static_cast<uint32_t>(height));
+  if (!HasArea() || width <= 0 || height <= 0 || int64_t{width} * height > kMaxRenderPixels) return nullptr;
+  return RenderWindow(background, width, height, 0.0, 0.0, static_cast<uint32_t>(width),
+                      static_cast<uint32_t>(height));
 }
 
 }  // namespace document

@@ -59,6 +59,9 @@ class VectorDocument {
   bool Dispatch(LoadError& error, bool fromText, std::u16string_view pathOrText);
   void LoadCompressed(LoadError& error, std::u16string_view path);
   void Discard() { svg_.reset(); }
+  bool HasArea() const;
+  std::unique_ptr<uint8_t[]> RenderWindow(uint32_t background, double fullWidth, double fullHeight, double left,
+                                          double top, uint32_t width, uint32_t height) const;
 
   std::unique_ptr<svg::SVGDocument> svg_;
   DocumentExtent extent_;
