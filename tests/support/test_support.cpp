@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -8,7 +10,12 @@ namespace testing_support {
 std::string DataPath(std::string_view name) { return std::string(GRAPHEL_TEST_DATA) + "/" + std::string(name); }
 
 std::string ScratchFolder(std::string_view testName) {
-  const std::filesystem::path folder = std::filesystem::path(GRAPHEL_TEST_OUTPUT) / std::string(testName);
+  // ctest runs tests in parallel processes: the running test's own name keeps two tests that ask
+  // for the same folder name apart.
+  std::filesystem::path folder = std::filesystem::path(GRAPHEL_TEST_OUTPUT) / std::string(testName);
+  if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info()) {
+    folder /= std::string(info->test_suite_name()) + "." + info->name();
+  }
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder.string();

@@ -13,7 +13,8 @@ inline std::string N(std::u16string_view wide) { return platform::WideToUtf8(wid
 // Path of a file under tests/data.
 std::string DataPath(std::string_view name);
 
-// A fresh, empty folder for one test's files under the build's test output folder.
+// A fresh, empty folder for one test's files under the build's test output folder (within a
+// running test, a folder of that test's own).
 std::string ScratchFolder(std::string_view testName);
 
 // Writes content to path (binary), creating nothing else.
