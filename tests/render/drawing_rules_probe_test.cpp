@@ -55,66 +55,17 @@ void ExpectProbes(const ProbeCase& c) {
   }
 }
 
-TEST(DrawingRules, SmoothCurvesMitersAndCapsFollowSvg) {
-  const ProbeCase cases[] = {
-      // T after a line starts at the current point: a straight line, no bulge up to y = 35.
-      {"T after a line", "<path d='M10 50 Q30 10 50 50 L60 40 T90 40' fill='none' stroke='blue' stroke-width='2'/>",
-       {{72, 35, kClear}, {75, 40, kBlue, 40}}},
-      // A 9.5 degree corner, width 10, limit 4: bevelled at the corner, not cut 20 units past it.
-      {"miter beyond the limit",
-       "<polyline points='0,45 60,50 0,55' fill='none' stroke='blue' stroke-width='10'/>",
-       {{55, 50, kBlue}, {62, 50, kClear}, {70, 50, kClear}}},
-      // A negative limit is the default 4: the right angle (needing 1.41) is still mitred.
-      {"negative miter limit",
-       "<polyline points='20,20 60,20 60,60' fill='none' stroke='blue' stroke-width='10' stroke-miterlimit='-2'/>",
-       {{63, 17, kBlue}}},
-      {"zero-length subpaths",
-       "<g stroke='blue' stroke-width='10'><path d='M20 20 l0 0' stroke-linecap='round'/>"
-       "<path d='M50 20 z' stroke-linecap='square'/><path d='M80 20 h0'/></g>",
-       {{20, 20, kBlue}, {20, 23, kBlue}, {20, 27, kClear}, {53, 23, kBlue}, {80, 20, kClear}}},
-  };
-  for (const ProbeCase& c : cases) ExpectProbes(c);
-}
-
-TEST(DrawingRules, ColourAlphaMultipliesTheOpacities) {
-  const ProbeCase cases[] = {
-      {"rgba fill", "<rect width='50' height='50' fill='rgba(0,0,255,0.5)'/>", {{25, 25, {0, 0, 128, 128}}}},
-      {"#rrggbbaa with fill-opacity", "<rect width='50' height='50' fill='#0000ff80' fill-opacity='0.5'/>",
-       {{25, 25, {0, 0, 64, 64}}}},
-      {"hsla stroke with stroke-opacity",
-       "<line x1='0' y1='10' x2='100' y2='10' stroke='hsla(240,100%,50%,0.5)' stroke-opacity='0.5' "
-       "stroke-width='10'/>",
-       {{50, 10, {0, 0, 64, 64}}}},
-      {"stop colour alpha and stop-opacity",
-       "<linearGradient id='g'><stop offset='0' stop-color='#00f8' stop-opacity='0.5'/>"
-       "<stop offset='1' stop-color='#00f8' stop-opacity='0.5'/></linearGradient>"
-       "<rect width='100' height='100' fill='url(#g)'/>",
-       {{50, 50, {0, 0, 68, 68}}}},
-      {"transparent", "<rect width='50' height='50' fill='transparent' stroke='transparent'/>", {{25, 25, kClear}}},
-      {"malformed functions are black", "<rect width='50' height='50' fill='rgba(1,2)'/>"
-       "<rect x='50' width='50' height='50' fill='hsl(nan, 100%, 50%)'/>",
-       {{25, 25, {0, 0, 0, 255}}, {75, 25, {0, 0, 0, 255}}}},
-  };
-  for (const ProbeCase& c : cases) ExpectProbes(c);
-}
-
-TEST(DrawingRules, UnusablePaintReferencesUseTheirFallbackOrPaintNothing) {
-  const ProbeCase cases[] = {
-      {"missing, with fallback", "<rect width='50' height='50' fill='url(#nowhere) lime'/>", {{25, 25, kLime}}},
-      {"missing, without", "<rect width='50' height='50' fill='url(#nowhere)'/>", {{25, 25, kClear}}},
-      {"not a paint server, currentColor",
-       "<g id='x' color='blue'><rect width='50' height='50' fill='url(#x) currentColor'/></g>", {{25, 25, kBlue}}},
-      {"gradient of a zero-height box",
-       "<linearGradient id='g'><stop stop-color='red'/><stop offset='1' stop-color='red'/></linearGradient>"
-       "<polyline points='0,20 100,20' stroke='url(#g) blue' stroke-width='10'/>"
-       "<polyline points='0,60 100,60' stroke='url(#g)' stroke-width='10'/>",
-       {{50, 20, kBlue}, {50, 60, kClear}}},
-      {"gradient href loop", "<linearGradient id='a' xlink:href='#b'/><linearGradient id='b' xlink:href='#a'>"
-       "<stop stop-color='red'/><stop offset='1' stop-color='red'/></linearGradient>"
-       "<rect width='50' height='50' fill='url(#a) lime'/><rect x='50' width='50' height='50' fill='url(#b)'/>",
-       {{25, 25, kLime}, {75, 25, kClear}}},
-  };
-  for (const ProbeCase& c : cases) ExpectProbes(c);
+// The reference images show the rest of these rules against rsvg; these are where rsvg differs or
+// where a reference image would not tell.
+TEST(DrawingRules, InvalidMiterLimitsAreTheDefault) {
+  // The right angle needs a limit of 1.41: mitred with the default 4, bevelled with anything below.
+  for (const char* limit : {"-2", "0.5", "nan", "inf"}) {
+    const std::string body =
+        std::string("<polyline points='20,20 60,20 60,60' fill='none' stroke='blue' stroke-width='10' "
+                    "stroke-miterlimit='") +
+        limit + "'/>";
+    ExpectProbes({limit, body.c_str(), {{63, 17, kBlue}}});
+  }
 }
 
 TEST(DrawingRules, GradientsThatCannotBeBuiltAreUnusable) {
@@ -142,6 +93,11 @@ TEST(DrawingRules, ReferenceLoopsEndAtOnceAndDrawNothingForTheLoop) {
       {"pattern, use, pattern",
        "<pattern id='p' width='1' height='1'><use href='#r'/></pattern>"
        "<rect id='r' width='50' height='50' fill='url(#p)'/>",
+       {{25, 25, kClear}}},
+      {"gradient href loop",
+       "<linearGradient id='a' xlink:href='#b'/><linearGradient id='b' xlink:href='#a'>"
+       "<stop stop-color='red'/><stop offset='1' stop-color='red'/></linearGradient>"
+       "<rect width='50' height='50' fill='url(#b)'/>",
        {{25, 25, kClear}}},
       {"mask inside its own mask",
        "<mask id='m'><rect width='100' height='100' fill='white' mask='url(#m)'/></mask>"
