@@ -81,6 +81,7 @@ constexpr GoldenCase kCases[] = {
     {"stroke_bevel_and_dots"},
     {"colours_alpha"},
     {"gradient_bbox_transform"},
+    {"pattern_bbox_transform"},
     {"paint_fallback"},
     {"use_symbol_percent"},
     {"clip_mask_own_style"},
