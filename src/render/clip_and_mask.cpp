@@ -92,6 +92,27 @@ svg::Rect ObjectBoundingBox(svg::SVGElement& element, const RenderContext& conte
   return box;
 }
 
+// A clip-path or mask that leads back into its own chain of references is a loop: the element it is
+// on shows nothing, which an empty clip gives.
+bool ClipIfLoop(RenderContext& context, svg::PropertyId id, bool& pushed) {
+  const svg::Declaration* declaration = context.style.Find(id);
+  if (declaration == nullptr || declaration->type != svg::DeclarationType::kReference) return false;
+  if (!IsOnReferenceChain(LocalReference(declaration->text), context)) return false;
+  AlphaMaskPtr previous = context.canvas->PushMaskLayer(LayerMode::kClip);
+  NoteMaskInstalled(context, std::move(previous), pushed);
+  context.canvas->CommitMaskLayer();
+  return true;
+}
+
+// The content of a clipPath or mask, in the style of its own place in the tree: its own transform,
+// clip-path and mask take part.
+void RenderResourceContent(svg::SVGElement& resource, const RenderContext& context) {
+  RenderContext content = context;
+  InheritFromAncestors(resource, content);
+  PrepareElement(resource, content);
+  RenderChildren(resource, std::move(content));
+}
+
 template <typename Target>
 Target* LookUp(svg::SVGElement& element, const RenderContext& context, svg::PropertyId id, bool fromTopmostRoot) {
   const svg::Declaration* declaration = context.style.Find(id);
@@ -101,6 +122,7 @@ Target* LookUp(svg::SVGElement& element, const RenderContext& context, svg::Prop
 }
 
 void ApplyClipPath(svg::SVGElement& element, RenderContext& context, bool& pushed) {
+  if (ClipIfLoop(context, svg::PropertyId::kClipPath, pushed)) return;
   auto* clip = LookUp<svg::SVGClipPathElement>(element, context, svg::PropertyId::kClipPath, true);
   if (clip == nullptr) return;
   const bool boundingBoxUnits = clip->clipPathUnits.Get(context.scriptCallback) == svg::kObjectBoundingBox;
@@ -112,15 +134,14 @@ void ApplyClipPath(svg::SVGElement& element, RenderContext& context, bool& pushe
   if (boundingBoxUnits) canvas.SetUnitsBox(&box);
   {
     ReferenceGuard guard(context, *clip);
-    RenderContext content = context;
-    InheritFromAncestors(*clip, content);
-    RenderChildren(*clip, std::move(content));
+    RenderResourceContent(*clip, context);
   }
   canvas.SetUnitsBox(nullptr);
   canvas.CommitMaskLayer();
 }
 
 void ApplyMask(svg::SVGElement& element, RenderContext& context, bool& pushed) {
+  if (ClipIfLoop(context, svg::PropertyId::kMask, pushed)) return;
   auto* mask = LookUp<svg::SVGMaskElement>(element, context, svg::PropertyId::kMask, false);
   if (mask == nullptr) return;
   svg::SvgScriptCallback* callback = context.scriptCallback;
@@ -132,10 +153,13 @@ void ApplyMask(svg::SVGElement& element, RenderContext& context, bool& pushed) {
   Canvas& canvas = *context.canvas;
   AlphaMaskPtr previous = canvas.PushMaskLayer(LayerMode::kClip);
   NoteMaskInstalled(context, std::move(previous), pushed);
-  const double x = mask->x.ToUserUnits(callback, element.viewportWidth, element.fontSize);
-  const double y = mask->y.ToUserUnits(callback, element.viewportHeight, element.fontSize);
-  const double width = mask->width.ToUserUnits(callback, element.viewportWidth, element.fontSize);
-  const double height = mask->height.ToUserUnits(callback, element.viewportHeight, element.fontSize);
+  // In bounding-box units the region's percentages are of the unit box, as for gradients and patterns.
+  const double referenceWidth = boundingBoxUnits ? 1.0 : element.viewportWidth;
+  const double referenceHeight = boundingBoxUnits ? 1.0 : element.viewportHeight;
+  const double x = mask->x.ToUserUnits(callback, referenceWidth, element.fontSize);
+  const double y = mask->y.ToUserUnits(callback, referenceHeight, element.fontSize);
+  const double width = mask->width.ToUserUnits(callback, referenceWidth, element.fontSize);
+  const double height = mask->height.ToUserUnits(callback, referenceHeight, element.fontSize);
   if (boundingBoxUnits) canvas.SetUnitsBox(&box);
   canvas.AddRectangle(x, y, x + width, y + height);
   canvas.DrawPath();
@@ -146,9 +170,7 @@ void ApplyMask(svg::SVGElement& element, RenderContext& context, bool& pushed) {
   if (boundingBoxContent) canvas.SetUnitsBox(&box);
   {
     ReferenceGuard guard(context, *mask);
-    RenderContext content = context;
-    InheritFromAncestors(*mask, content);
-    RenderChildren(*mask, std::move(content));
+    RenderResourceContent(*mask, context);
   }
   canvas.SetUnitsBox(nullptr);
   canvas.CommitMaskLayer();

@@ -137,4 +137,8 @@ uint8_t OpacityByte(double value) {
   return static_cast<uint8_t>(std::floor(std::min(value, 1.0) * 255.0 + 0.5));
 }
 
+uint8_t AlphaTimesOpacity(uint8_t alpha, double opacity) {
+  return OpacityByte(std::min(opacity, 1.0) * (alpha / 255.0));
+}
+
 }  // namespace render

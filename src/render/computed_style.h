@@ -38,5 +38,7 @@ ResolvedPaint StylePaint(const svg::PropertyStore& style, svg::PropertyId id, ag
 
 // Opacity-like numbers as a byte: floor(clamp(value, 0, 1) * 255 + 0.5).
 uint8_t OpacityByte(double value);
+// A colour's own alpha multiplied by an opacity property (fill-, stroke- or stop-opacity), as a byte.
+uint8_t AlphaTimesOpacity(uint8_t alpha, double opacity);
 
 }  // namespace render

@@ -38,12 +38,14 @@ void CopyGeometry(GradientAttributes& attributes, const svg::SVGElement& element
 }
 
 // Follows the href chain: declarations merge after the element's own, unset attributes and a
-// missing stop list come from the referenced gradients; reference loops end the walk.
-void WalkReferences(svg::SVGGradientElement& gradient, RenderContext& context, svg::PropertyStore& store,
+// missing stop list come from the referenced gradients. False when the chain loops back on itself.
+bool WalkReferences(svg::SVGGradientElement& gradient, RenderContext& context, svg::PropertyStore& store,
                     GradientAttributes& attributes, bool radial) {
   const size_t chainSize = context.referenceChain.size();
   if (gradient.id) context.referenceChain.push_back(*gradient.id);
-  svg::SVGElement* next = ResolveGuarded(gradient, gradient.href.Get(context.scriptCallback), context, true);
+  std::u16string href = gradient.href.Get(context.scriptCallback);
+  svg::SVGElement* next = ResolveGuarded(gradient, href, context, true);
+  bool loops = IsOnReferenceChain(href, context);
   while (auto* referenced = dynamic_cast<svg::SVGGradientElement*>(next)) {
     MergeStyle(store, referenced->style, context.scriptCallback, true);
     TakeIfUnset(attributes.units, referenced->gradientUnits);
@@ -53,9 +55,12 @@ void WalkReferences(svg::SVGGradientElement& gradient, RenderContext& context, s
       for (const auto& child : referenced->children) attributes.stopsFrom.push_back(child.get());
     }
     if (referenced->id) context.referenceChain.push_back(*referenced->id);
-    next = ResolveGuarded(*referenced, referenced->href.Get(context.scriptCallback), context, true);
+    href = referenced->href.Get(context.scriptCallback);
+    next = ResolveGuarded(*referenced, href, context, true);
+    loops = IsOnReferenceChain(href, context);
   }
   context.referenceChain.resize(chainSize);
+  return !loops;
 }
 
 void ReadStops(const std::vector<const svg::SVGElement*>& children, const svg::PropertyStore& gradientStore,
@@ -66,7 +71,7 @@ void ReadStops(const std::vector<const svg::SVGElement*>& children, const svg::P
     svg::PropertyStore style = stop->style;
     MergeStyle(style, gradientStore, context.scriptCallback, true);
     agg::rgba8 colour = StylePaint(style, svg::PropertyId::kStopColor, agg::rgba8(0, 0, 0, 255)).colour;
-    colour.a = OpacityByte(StyleNumber(style, svg::PropertyId::kStopOpacity, 1.0));
+    colour.a = AlphaTimesOpacity(colour.a, StyleNumber(style, svg::PropertyId::kStopOpacity, 1.0));
     AddGradientStop(stops, stop->offset.Get(context.scriptCallback), colour);
   }
 }
@@ -75,16 +80,33 @@ double Resolve(const svg::LengthValue& value, RenderContext& context, double ref
   return value.ToUserUnits(context.scriptCallback, reference, fontSize);
 }
 
+// Inverts matrix; false when it has no usable inverse (a transform that collapses the gradient).
+bool InvertFinite(agg::trans_affine& matrix) {
+  const double determinant = matrix.determinant();
+  if (!std::isfinite(determinant) || determinant == 0.0) return false;
+  matrix.invert();
+  const double values[] = {matrix.sx, matrix.shy, matrix.shx, matrix.sy, matrix.tx, matrix.ty};
+  for (const double value : values) {
+    if (!std::isfinite(value)) return false;
+  }
+  return true;
+}
+
+// Geometry or a transform that is not finite would reach AGG's integer conversions as garbage.
+bool IsFinite(const GradientRecord& record) {
+  const agg::trans_affine& m = record.transform;
+  const double values[] = {record.x1, record.y1, record.x2, record.y2, record.cx, record.cy, record.r,
+                           record.fx, record.fy, m.sx, m.shy, m.shx, m.sy, m.tx, m.ty};
+  for (const double value : values) {
+    if (!std::isfinite(value)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 GradientOutcome BuildGradient(svg::SVGGradientElement& gradient, RenderContext& context, GradientRecord& record,
                               agg::rgba8& elementColour, bool forText) {
-  if (!forText) {
-    svg::Rect box;
-    if (context.canvas->PathBounds(agg::trans_affine(), box) && (box.x2 - box.x1 == 0.0 || box.y2 - box.y1 == 0.0)) {
-      return GradientOutcome::kSolidColour;
-    }
-  }
   const bool radial = gradient.type == svg::ElementType::kRadialGradient;
   svg::PropertyStore store;
   MergeStyle(store, gradient.style, context.scriptCallback, true);
@@ -93,7 +115,7 @@ GradientOutcome BuildGradient(svg::SVGGradientElement& gradient, RenderContext& 
   attributes.spread = gradient.spreadMethod;
   CopyGeometry(attributes, gradient, radial, true);
   for (const auto& child : gradient.children) attributes.stopsFrom.push_back(child.get());
-  WalkReferences(gradient, context, store, attributes, radial);
+  if (!WalkReferences(gradient, context, store, attributes, radial)) return GradientOutcome::kUnusable;
 
   record.interpolation = StyleKeyword(store, svg::PropertyId::kColorInterpolation, 0) == 2
                              ? ColourInterpolation::kLinearRGB
@@ -110,6 +132,12 @@ GradientOutcome BuildGradient(svg::SVGGradientElement& gradient, RenderContext& 
 
   svg::SvgScriptCallback* callback = context.scriptCallback;
   const bool userSpace = attributes.units.Get(callback) == svg::kUserSpaceOnUse;
+  // A box without width or height has no unit square for the gradient to span.
+  svg::Rect box;
+  if (!userSpace && !forText && context.canvas->PathBounds(agg::trans_affine(), box) &&
+      (box.x2 - box.x1 == 0.0 || box.y2 - box.y1 == 0.0)) {
+    return GradientOutcome::kUnusable;
+  }
   record.units = userSpace ? 1 : 0;
   const double width = userSpace ? context.viewportWidth : 1.0;
   const double height = userSpace ? context.viewportHeight : 1.0;
@@ -132,6 +160,12 @@ GradientOutcome BuildGradient(svg::SVGGradientElement& gradient, RenderContext& 
     record.x2 = Resolve(attributes.c, context, width, fontSize);
     record.y2 = Resolve(attributes.d, context, height, fontSize);
   }
+  if (!IsFinite(record) || (radial && record.r < 0.0)) return GradientOutcome::kUnusable;
+  // A gradient of no length, or a circle of no radius, paints its last stop's colour everywhere.
+  if (radial ? record.r == 0.0 : (record.x1 == record.x2 && record.y1 == record.y2)) {
+    elementColour = record.stops.back().colour;
+    return GradientOutcome::kSolidColour;
+  }
   return GradientOutcome::kPaint;
 }
 
@@ -150,6 +184,15 @@ svg::Rect PaintBox(Canvas& canvas, const svg::Rect* textBox) {
   return box;
 }
 
+// objectBoundingBox units: the unit square onto the box, after the gradient's own transform (which
+// thus acts inside the box space); user space: identity.
+agg::trans_affine BoxSpace(const GradientRecord& record, const svg::Rect& box) {
+  if (record.units != 0) return agg::trans_affine();
+  agg::trans_affine map = agg::trans_affine_scaling(box.x2 - box.x1, box.y2 - box.y1);
+  map.multiply(agg::trans_affine_translation(box.x1, box.y1));
+  return map;
+}
+
 std::shared_ptr<PaintServer> MakeLinear(const GradientRecord& record, Canvas& canvas, const svg::Rect& box,
                                         const GradientTable& table, uint32_t alphaScale) {
   const double dx = record.x2 - record.x1;
@@ -157,50 +200,33 @@ std::shared_ptr<PaintServer> MakeLinear(const GradientRecord& record, Canvas& ca
   agg::trans_affine matrix = agg::trans_affine_scaling(std::sqrt(dx * dx + dy * dy) / 100.0);
   matrix.multiply(agg::trans_affine_rotation(std::atan2(dy, dx)));
   matrix.multiply(agg::trans_affine_translation(record.x1, record.y1));
-  if (record.units == 0) {
-    matrix.multiply(agg::trans_affine_scaling(box.x2 - box.x1, box.y2 - box.y1));
-    matrix.multiply(agg::trans_affine_translation(box.x1, box.y1));
-  }
   matrix.multiply(record.transform);
+  matrix.multiply(BoxSpace(record, box));
   matrix.multiply(canvas.Transform());
-  matrix.invert();
+  if (!InvertFinite(matrix)) return nullptr;
   return std::make_shared<GradientPaint>(table, alphaScale, matrix, record.spread, false);
 }
 
 std::shared_ptr<PaintServer> MakeRadial(const GradientRecord& record, Canvas& canvas, const svg::Rect& box,
                                         const GradientTable& table, uint32_t alphaScale) {
-  const double w = box.x2 - box.x1;
-  const double h = box.y2 - box.y1;
-  double cx = record.cx, cy = record.cy, r = record.r, fx = record.fx, fy = record.fy;
-  if (record.units == 0) {
-    cx = box.x1 + cx * w;
-    cy = box.y1 + cy * h;
-    r *= w;
-    fx = box.x1 + fx * w;
-    fy = box.y1 + fy * h;
-  }
-  // A focal point outside the circle moves just inside it, measured in the box's aspect.
-  const double aspect = w / h;
-  const double scaledX = (fx - cx) * std::min(aspect, 1.0);
-  const double scaledY = (fy - cy) * std::max(aspect, 1.0);
-  const double distance = std::sqrt(scaledX * scaledX + scaledY * scaledY);
+  const double cx = record.cx, cy = record.cy, r = record.r;
+  double fx = record.fx, fy = record.fy;
+  // A focal point outside the circle moves just inside it (in the gradient's own space, where the
+  // circle is round).
+  const double distance = std::hypot(fx - cx, fy - cy);
   if (distance > r && distance > 0.0) {
     fx = cx + (fx - cx) * 0.99 * r / distance;
     fy = cy + (fy - cy) * 0.99 * r / distance;
   }
-  agg::trans_affine linear;
-  if (record.units == 0) linear.multiply(agg::trans_affine_scaling(1.0, h / w));
-  linear.multiply(agg::trans_affine_scaling(r / 100.0, r / 100.0));
-  agg::trans_affine inverseLinear = linear;
-  inverseLinear.invert();
-  double focalX = fx - cx, focalY = fy - cy;
-  inverseLinear.transform(&focalX, &focalY);
+  const double focalX = r > 0.0 ? (fx - cx) * 100.0 / r : 0.0;
+  const double focalY = r > 0.0 ? (fy - cy) * 100.0 / r : 0.0;
 
-  agg::trans_affine matrix = linear;
+  agg::trans_affine matrix = agg::trans_affine_scaling(r / 100.0);
   matrix.multiply(agg::trans_affine_translation(cx, cy));
   matrix.multiply(record.transform);
+  matrix.multiply(BoxSpace(record, box));
   matrix.multiply(canvas.Transform());
-  matrix.invert();
+  if (!InvertFinite(matrix)) return nullptr;
   return std::make_shared<GradientPaint>(table, alphaScale, matrix, record.spread, true, focalX, focalY);
 }
 

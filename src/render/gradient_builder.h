@@ -30,6 +30,7 @@ enum class GradientOutcome {
   kPaint,        // two or more stops: paint the gradient
   kSolidColour,  // the element's colour stands (one stop, or a degenerate box)
   kNothing,      // no stops: nothing is painted
+  kUnusable,     // a bounding box without area or geometry that is not finite: the paint's fallback
 };
 
 // Reads the gradient element (following its href chain) into record. elementColour becomes the one
@@ -37,7 +38,8 @@ enum class GradientOutcome {
 GradientOutcome BuildGradient(svg::SVGGradientElement& gradient, RenderContext& context, GradientRecord& record,
                               agg::rgba8& elementColour, bool forText);
 
-// Makes the canvas paint of a built gradient for the current path (or text box) and transform.
+// Makes the canvas paint of a built gradient for the current path (or text box) and transform; null
+// when the transforms collapse it.
 std::shared_ptr<PaintServer> MakeGradientPaint(const GradientRecord& record, bool radial, Canvas& canvas,
                                                const svg::Rect* textBox, double opacity);
 

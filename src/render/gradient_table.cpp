@@ -13,7 +13,13 @@ agg::rgba8 MapChannels(agg::rgba8 colour, uint8_t (*map)(uint8_t)) {
   return agg::rgba8(map(colour.r), map(colour.g), map(colour.b), colour.a);
 }
 
-int Position(double offset) { return static_cast<int>(std::floor(offset * kGradientTableSize + 0.5)); }
+// The entry of an offset: 0 and 1 are the first and the last entry, so that the end stops' colours
+// are reached exactly (an opaque end stays opaque).
+int Position(double offset) { return static_cast<int>(std::floor(offset * (kGradientTableSize - 1) + 0.5)); }
+
+uint8_t Blend(uint8_t from, uint8_t to, int step, int steps) {
+  return static_cast<uint8_t>(from + ((int{to} - from) * step * 2 + (to >= from ? steps : -steps)) / (2 * steps));
+}
 
 }  // namespace
 
@@ -36,26 +42,32 @@ GradientTable BuildGradientTable(const std::vector<GradientStop>& stops, ColourI
   std::vector<agg::rgba8> colours;
   for (const GradientStop& stop : stops) colours.push_back(linear ? MapChannels(stop.colour, ToLinear) : stop.colour);
 
-  int position = std::clamp(Position(stops[0].offset), 0, kGradientTableSize);
-  std::fill(table.begin(), table.begin() + position, colours[0]);
+  const int last = kGradientTableSize - 1;
+  const int first = std::clamp(Position(stops[0].offset), 0, last);
+  int position = first;
+  std::fill(table.begin(), table.begin() + position + 1, colours[0]);
   for (size_t k = 1; k < stops.size(); ++k) {
-    const int target = std::clamp(Position(stops[k].offset), 0, kGradientTableSize);
-    if (position >= target) continue;
-    const int n = target - position + 1;
+    const int target = std::clamp(Position(stops[k].offset), 0, last);
     const agg::rgba8 from = colours[k - 1];
     const agg::rgba8 to = colours[k];
-    const int stepR = (int{to.r} - from.r) * 16384 / n;
-    const int stepG = (int{to.g} - from.g) * 16384 / n;
-    const int stepB = (int{to.b} - from.b) * 16384 / n;
-    const int stepA = (int{to.a} - from.a) * 16384 / n;
-    for (int i = 0; position < target; ++i, ++position) {
-      table[position] = agg::rgba8(from.r + ((i * stepR) >> 14), from.g + ((i * stepG) >> 14),
-                                   from.b + ((i * stepB) >> 14), from.a + ((i * stepA) >> 14));
+    if (target <= position) {
+      // Stops on one entry make a hard edge: the later colour holds from there.
+      table[position] = to;
+      continue;
     }
+    const int steps = target - position;
+    for (int i = 1; i <= steps; ++i) {
+      table[position + i] = agg::rgba8(Blend(from.r, to.r, i, steps), Blend(from.g, to.g, i, steps),
+                                       Blend(from.b, to.b, i, steps), Blend(from.a, to.a, i, steps));
+    }
+    position = target;
   }
-  std::fill(table.begin() + position, table.end(), colours.back());
+  std::fill(table.begin() + position + 1, table.end(), colours.back());
   if (linear) {
     for (agg::rgba8& entry : table) entry = MapChannels(entry, FromLinear);
+    // The 8-bit round trip through linear light loses a little; the pads keep the stops' own colours.
+    std::fill(table.begin(), table.begin() + first + 1, stops.front().colour);
+    std::fill(table.begin() + position, table.end(), stops.back().colour);
   }
   return table;
 }

@@ -23,6 +23,8 @@ constexpr size_t kMaxReportLength = 255;
 constexpr std::u16string_view kDataImage = u"data:image";
 constexpr std::u16string_view kPngBase64 = u"/png;base64,";
 constexpr std::u16string_view kJpgBase64 = u"/jpg;base64,";
+// image/jpeg is the registered type and what editors write; image/jpg is the older spelling.
+constexpr std::u16string_view kJpegBase64 = u"/jpeg;base64,";
 static_assert(kPngBase64.size() == kJpgBase64.size(), "the payload starts at the same place for both kinds");
 
 constexpr std::array<int8_t, 128> kBase64Values = [] {
@@ -147,6 +149,10 @@ ImageReference ClassifyImageReference(std::u16string_view reference, std::u16str
   if (StartsWithIgnoringCase(rest, kPngBase64)) kind = ImageReference::kEmbeddedPng;
   if (StartsWithIgnoringCase(rest, kJpgBase64)) kind = ImageReference::kEmbeddedJpg;
   if (kind != ImageReference::kUnsupported && payload != nullptr) *payload = rest.substr(kPngBase64.size());
+  if (StartsWithIgnoringCase(rest, kJpegBase64)) {
+    kind = ImageReference::kEmbeddedJpg;
+    if (payload != nullptr) *payload = rest.substr(kJpegBase64.size());
+  }
   return kind;
 }
 

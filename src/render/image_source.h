@@ -19,7 +19,7 @@ enum class ImageReference : uint32_t {
   kUnsupported = 0,  // "data:image" of any other kind (jpeg, gif, svg+xml, ...): nothing is drawn
   kFile = 1,         // anything else: a linked file
   kEmbeddedPng = 2,  // "data:image/png;base64,"
-  kEmbeddedJpg = 3,  // "data:image/jpg;base64,"
+  kEmbeddedJpg = 3,  // "data:image/jpg;base64," or "data:image/jpeg;base64,"
 };
 
 // Classifies reference, ignoring case; for embedded kinds payload receives the text after the comma.

@@ -33,25 +33,46 @@ void SetServer(Canvas& canvas, const PaintTarget& target, CanvasPaint kind, std:
   target.isFill ? canvas.SetFillServer(kind, std::move(server)) : canvas.SetLineServer(kind, std::move(server));
 }
 
-// A gradient: painted, or the one stop's colour, or nothing at all.
-void ApplyGradient(svg::SVGGradientElement& gradient, agg::rgba8& colour, const PaintTarget& target, double opacity,
+// A gradient: painted, or the one stop's colour, or nothing at all; false when it can't be used.
+bool ApplyGradient(svg::SVGGradientElement& gradient, agg::rgba8& colour, const PaintTarget& target, double opacity,
                    bool forText, const svg::Rect* textBox, RenderContext& context) {
   Canvas& canvas = *context.canvas;
   GradientRecord record;
   switch (BuildGradient(gradient, context, record, colour, forText)) {
+    case GradientOutcome::kUnusable:
+      return false;
     case GradientOutcome::kNothing:
       SetNone(canvas, target);
-      return;
+      return true;
     case GradientOutcome::kSolidColour:
+      colour.a = AlphaTimesOpacity(colour.a, opacity);
       SetColour(canvas, target, colour);
-      return;
+      return true;
     case GradientOutcome::kPaint: {
       const bool radial = gradient.type == svg::ElementType::kRadialGradient;
-      SetServer(canvas, target, radial ? CanvasPaint::kRadialFocus : CanvasPaint::kLinearGradient,
-                MakeGradientPaint(record, radial, canvas, forText ? textBox : nullptr, opacity));
-      return;
+      auto paint = MakeGradientPaint(record, radial, canvas, forText ? textBox : nullptr, opacity);
+      if (paint == nullptr) return false;
+      SetServer(canvas, target, radial ? CanvasPaint::kRadialFocus : CanvasPaint::kLinearGradient, std::move(paint));
+      return true;
     }
   }
+  return false;
+}
+
+// A reference that can't be used paints the colour given after it (url(#g) green), else nothing.
+void ApplyFallback(std::u16string_view reference, agg::rgba8& colour, const PaintTarget& target, double opacity,
+                   RenderContext& context) {
+  Canvas& canvas = *context.canvas;
+  const std::u16string_view fallback = PaintFallback(reference);
+  if (fallback.empty() || svg::ClassifyColour(fallback) == svg::ColourKeyword::kNone) {
+    colour.a = 0;
+    SetNone(canvas, target);
+    return;
+  }
+  const agg::rgba8 current = StylePaint(context.style, svg::PropertyId::kColor, agg::rgba8(0, 0, 0, 255)).colour;
+  colour = svg::ParseColour(fallback, current);
+  colour.a = AlphaTimesOpacity(colour.a, opacity);
+  SetColour(canvas, target, colour);
 }
 
 void ApplyOne(svg::SVGElement& element, agg::rgba8& colour, const PaintTarget& target, const svg::Rect* textBox,
@@ -68,10 +89,8 @@ void ApplyOne(svg::SVGElement& element, agg::rgba8& colour, const PaintTarget& t
 
   svg::SVGElement* server = ResolveGuarded(element, LocalReference(paint.reference), context, true);
   if (auto* gradient = dynamic_cast<svg::SVGGradientElement*>(server)) {
-    ApplyGradient(*gradient, colour, target, opacity, forText, textBox, context);
-    return;
-  }
-  if (auto* pattern = dynamic_cast<svg::SVGPatternElement*>(server)) {
+    if (ApplyGradient(*gradient, colour, target, opacity, forText, textBox, context)) return;
+  } else if (auto* pattern = dynamic_cast<svg::SVGPatternElement*>(server)) {
     if (auto tiles = MakePatternPaint(*pattern, context, forText, textBox, opacity)) {
       SetServer(canvas, target, CanvasPaint::kPattern, std::move(tiles));
     } else {
@@ -79,17 +98,7 @@ void ApplyOne(svg::SVGElement& element, agg::rgba8& colour, const PaintTarget& t
     }
     return;
   }
-  // The reference can't be used: the colour given after it stands in, when there is one.
-  const std::u16string_view fallback = PaintFallback(paint.reference);
-  if (fallback.empty()) return;
-  if (fallback == u"none") {
-    colour.a = 0;
-    SetNone(canvas, target);
-    return;
-  }
-  colour = svg::ParseColour(fallback, agg::rgba8(0, 0, 0, 255));
-  colour.a = OpacityByte(opacity);
-  SetColour(canvas, target, colour);
+  ApplyFallback(paint.reference, colour, target, opacity, context);
 }
 
 }  // namespace

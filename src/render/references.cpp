@@ -39,12 +39,18 @@ std::u16string_view PaintFallback(std::u16string_view text) {
   return Trim(text.substr(close + 1));
 }
 
+bool IsOnReferenceChain(std::u16string_view reference, const RenderContext& context) {
+  if (reference.size() < 2 || reference.front() != u'#') return false;
+  const std::u16string_view id = reference.substr(1);
+  const auto& chain = context.referenceChain;
+  return std::find(chain.begin(), chain.end(), id) != chain.end();
+}
+
 svg::SVGElement* ResolveGuarded(svg::SVGElement& element, std::u16string_view reference,
                                 const RenderContext& context, bool fromTopmostRoot) {
   if (reference.size() < 2 || reference.front() != u'#') return nullptr;
+  if (IsOnReferenceChain(reference, context)) return nullptr;
   const std::u16string_view id = reference.substr(1);
-  const auto& chain = context.referenceChain;
-  if (std::find(chain.begin(), chain.end(), id) != chain.end()) return nullptr;
   svg::SVGElement* root = &element;
   if (fromTopmostRoot) {
     while (root->ownerSvg != nullptr) root = root->ownerSvg;
@@ -52,6 +58,13 @@ svg::SVGElement* ResolveGuarded(svg::SVGElement& element, std::u16string_view re
     root = element.ownerSvg;
   }
   return svg::FindById(root, id);
+}
+
+bool Contains(const svg::SVGElement& ancestor, const svg::SVGElement& element) {
+  for (const svg::SVGElement* at = &element; at != nullptr; at = at->parent) {
+    if (at == &ancestor) return true;
+  }
+  return false;
 }
 
 ReferenceGuard::ReferenceGuard(RenderContext& context, const svg::SVGElement& element) : context_(context) {

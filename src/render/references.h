@@ -23,6 +23,13 @@ std::u16string_view PaintFallback(std::u16string_view text);
 svg::SVGElement* ResolveGuarded(svg::SVGElement& element, std::u16string_view reference,
                                 const RenderContext& context, bool fromTopmostRoot);
 
+// Whether "#id" is already being expanded on this branch of the walk: following it would loop.
+bool IsOnReferenceChain(std::u16string_view reference, const RenderContext& context);
+
+// Whether ancestor is element or one of its ancestors, along the parents (which lead from a use's
+// instance to the use): a use of such an element would contain itself.
+bool Contains(const svg::SVGElement& ancestor, const svg::SVGElement& element);
+
 // Along an href chain (gradients, patterns), an attribute the referencing element leaves unset is
 // taken from the element it references.
 template <typename Value>

@@ -17,7 +17,8 @@ agg::line_join_e ToJoin(uint32_t keyword) {
   switch (keyword) {
     case 2: return agg::round_join;
     case 3: return agg::bevel_join;
-    default: return agg::miter_join;
+    // Beyond the limit a miter becomes a bevel, as SVG draws it; AGG's plain miter would cut it off.
+    default: return agg::miter_join_revert;
   }
 }
 
@@ -29,9 +30,8 @@ agg::line_cap_e ToCap(uint32_t keyword) {
   }
 }
 
-// Opacity replaces the colour's own alpha rather than multiplying it.
 void ApplyOpacity(agg::rgba8& colour, const svg::PropertyStore& style, svg::PropertyId opacity) {
-  if (colour.a != 0) colour.a = OpacityByte(StyleNumber(style, opacity, 1.0));
+  colour.a = AlphaTimesOpacity(colour.a, StyleNumber(style, opacity, 1.0));
 }
 
 void SetDashes(Canvas& canvas, const svg::SVGElement& element, const RenderContext& context) {
@@ -59,6 +59,43 @@ void SetDashes(Canvas& canvas, const svg::SVGElement& element, const RenderConte
   }
 }
 
+// A stroke-miterlimit below 1 (or not a finite number) is invalid and falls back to the default.
+double MiterLimit(const svg::PropertyStore& style) {
+  constexpr double kDefaultMiterLimit = 4.0;
+  const double limit = StyleNumber(style, svg::PropertyId::kStrokeMiterlimit, kDefaultMiterLimit);
+  return limit >= 1.0 && std::isfinite(limit) ? limit : kDefaultMiterLimit;
+}
+
+// A subpath of zero length still shows its round or square caps, but AGG's stroker drops a subpath
+// whose points all coincide; moving its later points a negligible distance along x gives the caps
+// their direction (x, as SVG prescribes when there is none) without visibly lengthening it.
+void OpenZeroLengthSubpaths(agg::path_storage& path, double lineWidth) {
+  const unsigned total = path.total_vertices();
+  unsigned start = 0;
+  while (start < total) {
+    double x0 = 0.0;
+    double y0 = 0.0;
+    path.vertex(start, &x0, &y0);
+    unsigned end = start + 1;
+    bool coincident = true;
+    for (; end < total; ++end) {
+      double x = 0.0;
+      double y = 0.0;
+      const unsigned command = path.vertex(end, &x, &y);
+      if (agg::is_move_to(command)) break;
+      if (agg::is_vertex(command) && (x != x0 || y != y0)) coincident = false;
+    }
+    if (coincident && end > start + 1 && std::isfinite(x0) && std::isfinite(y0)) {
+      const double nudge = std::max(lineWidth * 1e-6, (std::fabs(x0) + std::fabs(y0) + 1.0) * 1e-12);
+      for (unsigned i = start + 1; i < end; ++i) {
+        path.modify_vertex(i, x0 + nudge, y0);
+        path.modify_command(i, agg::path_cmd_line_to);
+      }
+    }
+    start = end;
+  }
+}
+
 }  // namespace
 
 bool PrepareShape(svg::SVGElement& element, ShapeColours& colours, RenderContext& context) {
@@ -82,7 +119,7 @@ bool PrepareShape(svg::SVGElement& element, ShapeColours& colours, RenderContext
                           .ToUserUnits(element.viewportDiagonal, element.fontSize));
   canvas.SetLineJoin(ToJoin(StyleKeyword(style, svg::PropertyId::kStrokeLinejoin, 0)));
   canvas.SetLineCap(ToCap(StyleKeyword(style, svg::PropertyId::kStrokeLinecap, 0)));
-  canvas.SetMiterLimit(StyleNumber(style, svg::PropertyId::kStrokeMiterlimit, 4.0));
+  canvas.SetMiterLimit(MiterLimit(style));
   canvas.SetInnerJoin(agg::inner_round);
   SetDashes(canvas, element, context);
   canvas.SetDashStart(StyleLength(style, svg::PropertyId::kStrokeDashoffset, svg::Length{})
@@ -91,6 +128,8 @@ bool PrepareShape(svg::SVGElement& element, ShapeColours& colours, RenderContext
 }
 
 void DrawWithOpacity(Canvas& canvas, const RenderContext& context) {
+  const GraphicsState& state = canvas.State();
+  if (state.lineCap != agg::butt_cap) OpenZeroLengthSubpaths(canvas.Path(), state.lineWidth);
   const double opacity = StyleNumber(context.style, svg::PropertyId::kOpacity, 1.0);
   if (opacity >= 1.0) {
     canvas.DrawPath();

@@ -41,9 +41,7 @@ void CopyReferenceValues(const svg::SVGElement& element, RenderContext& context)
 
 }  // namespace
 
-bool PrepareElement(svg::SVGElement& element, RenderContext& context) {
-  InheritStyle(context.style);
-  element.fontSize = ResolveFontSize(context.style);
+void ResolveViewportLengths(svg::SVGElement& element, const RenderContext& context) {
   if (auto* viewport = dynamic_cast<svg::SVGSVGElement*>(element.viewportElement)) {
     const svg::ViewBoxRect box = viewport->viewBox.GetRect(context.scriptCallback, true);
     if (box.valid) {
@@ -52,6 +50,12 @@ bool PrepareElement(svg::SVGElement& element, RenderContext& context) {
       element.viewportDiagonal = std::sqrt(box.x2 * box.x2 + box.y2 * box.y2) * kHalfSqrt2;
     }
   }
+}
+
+bool PrepareElement(svg::SVGElement& element, RenderContext& context) {
+  InheritStyle(context.style);
+  element.fontSize = ResolveFontSize(context.style);
+  ResolveViewportLengths(element, context);
   CopyReferenceValues(element, context);
   MergeStyle(context.style, element.style, context.scriptCallback, true);
   if (context.styleSheet != nullptr) MergeRules(element, context);

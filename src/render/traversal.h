@@ -25,6 +25,10 @@ inline constexpr uint32_t kMaxRenderDepth = 1024;
 std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
                                           agg::rgba8 background, uint32_t width, uint32_t height);
 
+// Takes element's percentage references (viewport width, height, diagonal) from the viewBox of the
+// svg element that establishes its viewport, when that has one.
+void ResolveViewportLengths(svg::SVGElement& element, const RenderContext& context);
+
 // Cascades element's style into context and refreshes its reference sizes; answers whether the
 // element is displayed and visible.
 bool PrepareElement(svg::SVGElement& element, RenderContext& context);

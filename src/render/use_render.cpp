@@ -41,16 +41,21 @@ void SVGUseElement::Render(render::RenderContext context) {
   viewportHeight = context.viewportHeight;
   viewportDiagonal = context.viewportDiagonal;
   fontSize = context.fontSize;
-  const double instanceWidth = width.ToUserUnits(callback, viewportWidth, fontSize);
-  const double instanceHeight = height.ToUserUnits(callback, viewportHeight, fontSize);
+  render::ResolveViewportLengths(*this, context);
+  // Unset width and height are 100 %, so that a symbol without them fills the viewport.
+  const double instanceWidth = width.IsSpecified() ? width.ToUserUnits(callback, viewportWidth, fontSize) : viewportWidth;
+  const double instanceHeight =
+      height.IsSpecified() ? height.ToUserUnits(callback, viewportHeight, fontSize) : viewportHeight;
   if (!(instanceWidth > 0.0) || !(instanceHeight > 0.0)) return;
   if (context.budget != nullptr && !context.budget->Spend()) return;
   if (context.depth >= render::kMaxRenderDepth) return;
 
   const std::u16string reference = href.Get(callback);
   SVGElement* target = render::ResolveGuarded(*this, reference, context, true);
-  if (target == nullptr || target == this) return;
+  if (target == nullptr || render::Contains(*target, *this)) return;
   render::ReferenceGuard guard(context, *this);
+  // The target stays on the chain while it is shown, so a use inside it that leads back is cut at once.
+  render::ReferenceGuard targetGuard(context, *target);
 
   auto group = render::MakeInstanceElement<SVGGroupElement>(*this);
   group->style = style;

@@ -16,7 +16,7 @@ struct NamedColour {
 
 // Sorted by name for the binary searches below. The last entry, lexically after every keyword, keeps
 // the search's upper end on a real row.
-constexpr std::array<NamedColour, 148> kNamedColours = {{
+constexpr std::array<NamedColour, 149> kNamedColours = {{
     {u"aliceblue", 240, 248, 255, 255},
     {u"antiquewhite", 250, 235, 215, 255},
     {u"aqua", 0, 255, 255, 255},
@@ -157,6 +157,7 @@ constexpr std::array<NamedColour, 148> kNamedColours = {{
     {u"teal", 0, 128, 128, 255},
     {u"thistle", 216, 191, 216, 255},
     {u"tomato", 255, 99, 71, 255},
+    {u"transparent", 0, 0, 0, 0},
     {u"turquoise", 64, 224, 208, 255},
     {u"violet", 238, 130, 238, 255},
     {u"wheat", 245, 222, 179, 255},
@@ -241,9 +242,8 @@ const NamedColour* SearchNamedColours(std::u16string_view name, bool prefixOnly)
 
 }  // namespace
 
-agg::rgba8 LookupColourName(std::u16string_view name) {
-  const agg::rgba8 unknown(0, 0, 0, 255);
-  if (name.size() > kMaxColourNameLength) return unknown;
+std::optional<agg::rgba8> FindColourName(std::u16string_view name) {
+  if (name.size() > kMaxColourNameLength) return std::nullopt;
   // The exact pass first, so "goldenrod" is not taken for "gold" by the prefix pass.
   const NamedColour* found = SearchNamedColours(name, false);
   if (found == nullptr) found = SearchNamedColours(name, true);
@@ -251,7 +251,11 @@ agg::rgba8 LookupColourName(std::u16string_view name) {
   for (size_t i = 0; i < kSystemColourNames.size(); ++i) {
     if (CompareName(name, kSystemColourNames[i].name, false) == 0) return g_systemColours[i];
   }
-  return unknown;
+  return std::nullopt;
+}
+
+agg::rgba8 LookupColourName(std::u16string_view name) {
+  return FindColourName(name).value_or(agg::rgba8(0, 0, 0, 255));
 }
 
 void InitSystemColours() { g_systemColours = ReadSystemColours(); }

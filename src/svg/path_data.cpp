@@ -49,13 +49,32 @@ bool PathTokenizer::Next() {
 
   const size_t start = pos_;
   while (pos_ < text_.size() && pos_ - start < kMaxNumberLength && IsSign(text_[pos_])) ++pos_;
+  // A second point, or a point in the exponent, starts the next number ("1.5.5" is 1.5 and .5), as
+  // minifiers write it.
+  bool point = false;
+  bool exponent = false;
   while (pos_ < text_.size() && pos_ - start < kMaxNumberLength && Is(text_[pos_], kNumeric)) {
     const char16_t d = text_[pos_];
-    if (IsSign(d) && pos_ > start && text_[pos_ - 1] != u'e' && text_[pos_ - 1] != u'E') break;
+    const bool afterE = pos_ > start && (text_[pos_ - 1] == u'e' || text_[pos_ - 1] == u'E');
+    if (IsSign(d) && pos_ > start && !afterE) break;
+    if (d == u'.' && (point || exponent)) break;
+    if ((d == u'e' || d == u'E') && exponent) break;
+    point = point || d == u'.';
+    exponent = exponent || d == u'e' || d == u'E';
     ++pos_;
   }
   lastNumber_ = ParseNumberPrefix(text_.substr(start, pos_ - start));
   return true;
+}
+
+bool PathTokenizer::NextFlag(char16_t command) {
+  while (pos_ < text_.size() && Is(text_[pos_], kSeparator)) ++pos_;
+  // Arc flags are single digits and may run into what follows them ("0140 0" is 0, 1, 40, 0).
+  if (pos_ < text_.size() && (text_[pos_] == u'0' || text_[pos_] == u'1')) {
+    lastNumber_ = text_[pos_++] == u'1' ? 1.0 : 0.0;
+    return lastNumber_ != 0.0;
+  }
+  return NextNumber(command) != 0.0;
 }
 
 double PathTokenizer::NextNumber(char16_t command) {
@@ -105,11 +124,18 @@ void CurveTo(PathSegmentList& list, double x1, double y1, double x2, double y2, 
   }
 }
 
+// Whether the last segment of list is one of the letters: a smooth curve mirrors only a control
+// point of its own kind of curve, so that after a line or an arc it starts at the current point.
+bool EndsWith(const PathSegmentList& list, std::u16string_view letters) {
+  return !list.empty() && letters.find(list.back()->Letter()) != std::u16string_view::npos;
+}
+
 void SmoothCurveTo(PathSegmentList& list, double x2, double y2, double x, double y, bool relative) {
+  const bool reflects = EndsWith(list, u"CcSs");
   if (relative) {
-    list.push_back(std::make_unique<SVGPathSegCurvetoCubicSmoothRel>(x, y, x2, y2));
+    list.push_back(std::make_unique<SVGPathSegCurvetoCubicSmoothRel>(x, y, x2, y2, reflects));
   } else {
-    list.push_back(std::make_unique<SVGPathSegCurvetoCubicSmoothAbs>(x, y, x2, y2));
+    list.push_back(std::make_unique<SVGPathSegCurvetoCubicSmoothAbs>(x, y, x2, y2, reflects));
   }
 }
 
@@ -122,10 +148,11 @@ void QuadTo(PathSegmentList& list, double x1, double y1, double x, double y, boo
 }
 
 void SmoothQuadTo(PathSegmentList& list, double x, double y, bool relative) {
+  const bool reflects = EndsWith(list, u"QqTt");
   if (relative) {
-    list.push_back(std::make_unique<SVGPathSegCurvetoQuadraticSmoothRel>(x, y));
+    list.push_back(std::make_unique<SVGPathSegCurvetoQuadraticSmoothRel>(x, y, reflects));
   } else {
-    list.push_back(std::make_unique<SVGPathSegCurvetoQuadraticSmoothAbs>(x, y));
+    list.push_back(std::make_unique<SVGPathSegCurvetoQuadraticSmoothAbs>(x, y, reflects));
   }
 }
 
@@ -212,8 +239,8 @@ void ParsePathData(std::u16string_view text, PathSegmentList& list) {
         const double rx = tokens.LastNumber();
         const double ry = tokens.NextNumber(command);
         const double angle = tokens.NextNumber(command);
-        const bool largeArc = tokens.NextNumber(command) != 0.0;
-        const bool sweep = tokens.NextNumber(command) != 0.0;
+        const bool largeArc = tokens.NextFlag(command);
+        const bool sweep = tokens.NextFlag(command);
         const double x = tokens.NextNumber(command);
         const double y = tokens.NextNumber(command);
         ArcTo(list, rx, ry, angle, largeArc, sweep, x, y, relative);

@@ -22,6 +22,8 @@ class PathTokenizer {
   bool Next();
   // The next number, which must still belong to command; throws 13 at the end and 14 otherwise.
   double NextNumber(char16_t command);
+  // An arc flag of the same command: a lone "0" or "1" is taken by itself, anything else as a number.
+  bool NextFlag(char16_t command);
 
   double LastNumber() const { return lastNumber_; }
   char16_t LastCommand() const { return lastCommand_; }

@@ -42,12 +42,13 @@ void WriteNumbers(std::u16string& out, const SVGPathSeg& segment, char16_t previ
 }
 
 // Start of a smooth curve: the previous control point mirrored through the last vertex when the
-// path ends in a curve, else the last vertex itself. False when there is no vertex to continue from.
-bool SmoothControlPoint(const agg::path_storage& path, double& cx, double& cy) {
+// segment before is a curve of the same kind, else the last vertex itself. False when there is no
+// vertex to continue from.
+bool SmoothControlPoint(const agg::path_storage& path, bool reflects, double& cx, double& cy) {
   if (!agg::is_vertex(path.last_vertex(&cx, &cy))) return false;
   double px = 0.0;
   double py = 0.0;
-  if (agg::is_curve(path.prev_vertex(&px, &py))) {
+  if (reflects && agg::is_curve(path.prev_vertex(&px, &py))) {
     cx = 2.0 * cx - px;
     cy = 2.0 * cy - py;
   }
@@ -187,7 +188,7 @@ void SVGPathSegCurvetoCubicSmooth::AppendTo(agg::path_storage& path) const {
   const Offset o = OffsetFor(*this, path);
   double cx = 0.0;
   double cy = 0.0;
-  if (!SmoothControlPoint(path, cx, cy)) return;
+  if (!SmoothControlPoint(path, reflects_, cx, cy)) return;
   path.curve4(cx, cy, x2_ + o.x, y2_ + o.y, x_ + o.x, y_ + o.y);
 }
 
@@ -199,7 +200,7 @@ void SVGPathSegCurvetoQuadraticSmooth::AppendTo(agg::path_storage& path) const {
   const Offset o = OffsetFor(*this, path);
   double cx = 0.0;
   double cy = 0.0;
-  if (!SmoothControlPoint(path, cx, cy)) return;
+  if (!SmoothControlPoint(path, reflects_, cx, cy)) return;
   path.curve3(cx, cy, x_ + o.x, y_ + o.y);
 }
 

@@ -125,11 +125,12 @@ class SVGPathSegCurvetoCubicSmooth : public SVGPathSeg {
   void Write(std::u16string& out, char16_t previous) const override;
 
  protected:
-  SVGPathSegCurvetoCubicSmooth(uint32_t type, char16_t letter, double x, double y, double x2, double y2)
-      : SVGPathSeg(type, letter), x_(x), y_(y), x2_(x2), y2_(y2) {}
+  SVGPathSegCurvetoCubicSmooth(uint32_t type, char16_t letter, double x, double y, double x2, double y2, bool reflects)
+      : SVGPathSeg(type, letter), x_(x), y_(y), x2_(x2), y2_(y2), reflects_(reflects) {}
 
  private:
   double x_, y_, x2_, y2_;
+  bool reflects_;  // the segment before is a curve of the same kind, whose control point is mirrored
 };
 
 class SVGPathSegCurvetoQuadraticSmooth : public SVGPathSeg {
@@ -138,11 +139,12 @@ class SVGPathSegCurvetoQuadraticSmooth : public SVGPathSeg {
   void Write(std::u16string& out, char16_t previous) const override;
 
  protected:
-  SVGPathSegCurvetoQuadraticSmooth(uint32_t type, char16_t letter, double x, double y)
-      : SVGPathSeg(type, letter), x_(x), y_(y) {}
+  SVGPathSegCurvetoQuadraticSmooth(uint32_t type, char16_t letter, double x, double y, bool reflects)
+      : SVGPathSeg(type, letter), x_(x), y_(y), reflects_(reflects) {}
 
  private:
   double x_, y_;
+  bool reflects_;  // the segment before is a curve of the same kind, whose control point is mirrored
 };
 
 class SVGPathSegMovetoAbs final : public SVGPathSegMoveto {
@@ -209,23 +211,23 @@ class SVGPathSegLinetoVerticalRel final : public SVGPathSegLinetoVertical {
 };
 class SVGPathSegCurvetoCubicSmoothAbs final : public SVGPathSegCurvetoCubicSmooth {
  public:
-  SVGPathSegCurvetoCubicSmoothAbs(double x, double y, double x2, double y2)
-      : SVGPathSegCurvetoCubicSmooth(16, u'S', x, y, x2, y2) {}
+  SVGPathSegCurvetoCubicSmoothAbs(double x, double y, double x2, double y2, bool reflects)
+      : SVGPathSegCurvetoCubicSmooth(16, u'S', x, y, x2, y2, reflects) {}
 };
 class SVGPathSegCurvetoCubicSmoothRel final : public SVGPathSegCurvetoCubicSmooth {
  public:
-  SVGPathSegCurvetoCubicSmoothRel(double x, double y, double x2, double y2)
-      : SVGPathSegCurvetoCubicSmooth(17, u's', x, y, x2, y2) {}
+  SVGPathSegCurvetoCubicSmoothRel(double x, double y, double x2, double y2, bool reflects)
+      : SVGPathSegCurvetoCubicSmooth(17, u's', x, y, x2, y2, reflects) {}
 };
 class SVGPathSegCurvetoQuadraticSmoothAbs final : public SVGPathSegCurvetoQuadraticSmooth {
  public:
-  SVGPathSegCurvetoQuadraticSmoothAbs(double x, double y)
-      : SVGPathSegCurvetoQuadraticSmooth(18, u'T', x, y) {}
+  SVGPathSegCurvetoQuadraticSmoothAbs(double x, double y, bool reflects)
+      : SVGPathSegCurvetoQuadraticSmooth(18, u'T', x, y, reflects) {}
 };
 class SVGPathSegCurvetoQuadraticSmoothRel final : public SVGPathSegCurvetoQuadraticSmooth {
  public:
-  SVGPathSegCurvetoQuadraticSmoothRel(double x, double y)
-      : SVGPathSegCurvetoQuadraticSmooth(19, u't', x, y) {}
+  SVGPathSegCurvetoQuadraticSmoothRel(double x, double y, bool reflects)
+      : SVGPathSegCurvetoQuadraticSmooth(19, u't', x, y, reflects) {}
 };
 
 }  // namespace svg

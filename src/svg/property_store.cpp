@@ -99,12 +99,16 @@ void ParsePaint(Declaration& d, std::u16string_view text) {
     return;
   }
   d.type = DeclarationType::kColour;
-  if (text == u"none") {
-    SetColour(d.paint, PaintKind::kNone, agg::rgba8(0, 0, 0, 0));
-  } else if (text == u"currentColor") {
-    SetColour(d.paint, PaintKind::kCurrentColour, ParseColour(text, currentColourStandIn));
-  } else {
-    SetColour(d.paint, PaintKind::kColour, ParseColour(text, currentColourStandIn));
+  switch (ClassifyColour(text)) {
+    case ColourKeyword::kNone:
+      SetColour(d.paint, PaintKind::kNone, agg::rgba8(0, 0, 0, 0));
+      break;
+    case ColourKeyword::kCurrentColour:
+      SetColour(d.paint, PaintKind::kCurrentColour, currentColourStandIn);
+      break;
+    case ColourKeyword::kColour:
+      SetColour(d.paint, PaintKind::kColour, ParseColour(text, currentColourStandIn));
+      break;
   }
 }
 

@@ -40,8 +40,8 @@ bool IsNearIdentity(const agg::trans_affine& m) {
 
 bool IsNumberCharacter(char16_t c) { return kNumberCharacters.find(c) != std::u16string_view::npos; }
 
-// Reads up to maxCount numbers from the text between the parentheses; a run of number characters
-// counts once, converted by its longest numeric prefix.
+// Reads up to maxCount numbers from the text between the parentheses. Numbers may follow each other
+// without a separator ("1.5.5", "10-5"); a run of number characters that forms no number is skipped.
 size_t ReadArguments(std::u16string_view text, size_t maxCount, std::array<double, 6>& numbers) {
   size_t count = 0;
   size_t pos = 0;
@@ -50,8 +50,14 @@ size_t ReadArguments(std::u16string_view text, size_t maxCount, std::array<doubl
       ++pos;
       continue;
     }
-    numbers[count++] = ParseNumberPrefix(text.substr(pos));
-    while (pos < text.size() && IsNumberCharacter(text[pos])) ++pos;
+    size_t used = 0;
+    const double number = ParseNumberPrefix(text.substr(pos), &used);
+    if (used == 0) {
+      while (pos < text.size() && IsNumberCharacter(text[pos])) ++pos;
+      continue;
+    }
+    numbers[count++] = number;
+    pos += used;
   }
   return count;
 }

@@ -75,7 +75,16 @@ std::u16string JoinItems(const std::vector<T>& items, Format format) {
 
 std::vector<double> ParseNumberList(std::u16string_view text) {
   std::vector<double> numbers;
-  for (const auto piece : SplitPieces(text, kListSeparators)) numbers.push_back(ParseNumberPrefix(piece));
+  for (auto piece : SplitPieces(text, kListSeparators)) {
+    size_t used = 0;
+    numbers.push_back(ParseNumberPrefix(piece, &used));
+    // Numbers may follow each other without a separator ("1.5.5", "10-5").
+    while (used > 0 && used < piece.size()) {
+      piece.remove_prefix(used);
+      const double next = ParseNumberPrefix(piece, &used);
+      if (used > 0) numbers.push_back(next);
+    }
+  }
   return numbers;
 }
 

@@ -77,6 +77,14 @@ constexpr GoldenCase kCases[] = {
     {"clip_path_transformed"},
     {"mask_basic"},
     {"mask_units"},
+    {"path_numbers_smooth"},
+    {"stroke_bevel_and_dots"},
+    {"colours_alpha"},
+    {"gradient_bbox_transform"},
+    {"pattern_bbox_transform"},
+    {"paint_fallback"},
+    {"use_symbol_percent"},
+    {"clip_mask_own_style"},
 };
 
 std::string ReadText(const std::string& path) {

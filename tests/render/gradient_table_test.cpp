@@ -16,12 +16,23 @@ std::vector<GradientStop> BlackToWhite() {
   return stops;
 }
 
-TEST(GradientTable, BlackToWhiteSteps) {
+TEST(GradientTable, EndEntriesReachTheEndStopsExactly) {
   const auto table = BuildGradientTable(BlackToWhite(), ColourInterpolation::kSRGB);
   EXPECT_EQ(table[0].r, 0);
-  EXPECT_EQ(table[2048].r, 127);
-  EXPECT_EQ(table[4095].r, 254);
-  EXPECT_EQ(table[4095].a, 255);
+  EXPECT_EQ(table[2048].r, 128);
+  EXPECT_EQ(table[4095].r, 255);
+  std::vector<GradientStop> fading;
+  AddGradientStop(fading, 0.25, agg::rgba8(10, 20, 30, 0));
+  AddGradientStop(fading, 0.75, agg::rgba8(200, 100, 50, 255));
+  for (const auto interpolation : {ColourInterpolation::kSRGB, ColourInterpolation::kLinearRGB}) {
+    const auto faded = BuildGradientTable(fading, interpolation);
+    EXPECT_EQ(faded[0].a, 0);
+    EXPECT_EQ(faded[1024].a, 0);
+    EXPECT_EQ(faded[3071].a, 255);
+    EXPECT_EQ(faded[4095].a, 255);
+    EXPECT_EQ(faded[4095].r, 200);
+    EXPECT_LT(faded[2000].a, faded[2100].a);
+  }
 }
 
 TEST(GradientTable, EqualOffsetsMakeAHardEdge) {
@@ -48,7 +59,7 @@ TEST(GradientTable, OffsetsAreClampedAndKeptInOrder) {
 
 TEST(GradientTable, LinearRgbBrightensTheMiddle) {
   const auto table = BuildGradientTable(BlackToWhite(), ColourInterpolation::kLinearRGB);
-  EXPECT_EQ(table[2048].r, 185);
+  EXPECT_EQ(table[2048].r, 186);
 }
 
 TEST(GradientTable, AlphaScaleFollowsOpacity) {

@@ -115,7 +115,9 @@ TEST(ImageData, MediaTypeDecidesWhatIsDrawn) {
   const std::string jpeg = Base64(Fixture("quadrants.jpg"));
   const std::pair<std::string, bool> cases[] = {
       {"data:image/jpg;base64," + jpeg, true},
-      {"data:image/jpeg;base64," + jpeg, false},
+      {"data:image/jpeg;base64," + jpeg, true},
+      {"data:image/JPEG;base64," + jpeg, true},
+      {"data:image/jpe;base64," + jpeg, false},
       {"DATA:Image/PNG;Base64," + Base64(Fixture("quadrants.png")), true},
       {"data:image/gif;base64,R0lGODlhAQABAAAAACw=", false},
       {"data:image/svg+xml;base64,PHN2Zy8+", false},
@@ -129,7 +131,7 @@ TEST(ImageData, MediaTypeDecidesWhatIsDrawn) {
     EXPECT_EQ(r.temporaryFiles, 0u) << label;
     if (drawn) {
       ExpectColour(r, 10, 10, kRed, 4, label);
-      EXPECT_EQ(testing_support::N(r.FirstImage().pictureExtension), href[11] == 'j' ? "jpg" : "png") << label;
+      EXPECT_EQ(testing_support::N(r.FirstImage().pictureExtension), (href[11] | 0x20) == 'j' ? "jpg" : "png") << label;
     }
   }
 }

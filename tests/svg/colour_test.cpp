@@ -147,7 +147,10 @@ TEST(ColourParse, HexForms) {
   EXPECT_EQ(Parse("#abc"), (Rgba{0xaa, 0xbb, 0xcc, 255}));
   EXPECT_EQ(Parse("#12aBeF"), (Rgba{0x12, 0xab, 0xef, 255}));
   EXPECT_EQ(Parse("  #0f0"), (Rgba{0, 255, 0, 255}));
-  for (const char* text : {"#ff00", "#", "#f", "#ff", "#ff000", "#ff00000", "#ff0000 "}) {
+  EXPECT_EQ(Parse("#f008"), (Rgba{255, 0, 0, 0x88}));
+  EXPECT_EQ(Parse("#12345678"), (Rgba{0x12, 0x34, 0x56, 0x78}));
+  // The forms with alpha need every digit.
+  for (const char* text : {"#", "#f", "#ff", "#ff000", "#ff00000", "#ff0000 ", "#f00g", "#1234567g", "#123456789"}) {
     EXPECT_EQ(Parse(text), kBlack) << text;
   }
   // Digits stop at the first character that is not one; the number read so far stands.
@@ -186,8 +189,68 @@ TEST(ColourParse, KeywordsAndFallbacks) {
   EXPECT_EQ(Parse("NONEsuch", current), kTransparent);
   EXPECT_EQ(Parse("", current), kBlack);
   EXPECT_EQ(Parse("   ", current), kBlack);
-  EXPECT_EQ(Parse("hsl(0, 100%, 50%)", current), kBlack);
+  EXPECT_EQ(Parse("transparent", current), kTransparent);
   EXPECT_EQ(Of(svg::ParseColour(std::u16string_view(), current)), kBlack);
+}
+
+TEST(ColourParse, FunctionsWithAlphaAndHsl) {
+  const struct {
+    const char* text;
+    Rgba rgba;
+  } cases[] = {
+      {"rgba(255, 0, 0, 0.5)", {255, 0, 0, 128}},
+      {"RGBA(0 128 255 / 25%)", {0, 128, 255, 64}},
+      {"rgba(100%, 50%, 0%, 1)", {255, 127, 0, 255}},
+      {"rgba(1, 2, 3, 7)", {1, 2, 3, 255}},
+      {"rgba(1, 2, 3, -1)", {1, 2, 3, 0}},
+      {"rgb(1, 2, 3, 0.2)", {1, 2, 3, 51}},
+      {"rgb(10 20 30 / 50%)", {10, 20, 30, 128}},
+      {"hsl(0, 100%, 50%)", {255, 0, 0, 255}},
+      {"hsl(120, 100%, 25%)", {0, 128, 0, 255}},
+      {"hsl(-120 100% 50%)", {0, 0, 255, 255}},
+      {"hsl(480, 100, 50)", {0, 255, 0, 255}},
+      {"hsl(0, 0%, 100%)", {255, 255, 255, 255}},
+      {"hsla(240, 100%, 50%, 0.5)", {0, 0, 255, 128}},
+      {"hsla(60 100% 50% / 10%)", {255, 255, 0, 26}},
+      {"hsl(30, 200%, -5%)", {0, 0, 0, 255}},
+      // Malformed functions are unknown colours: opaque black.
+      {"rgba(1,2)", kBlack},
+      {"rgba(1,2,3,4,5)", kBlack},
+      {"rgba(nan, 0, 0, 1)", kBlack},
+      {"rgba(0, 0, 0, inf)", kBlack},
+      {"rgb(1, 2, 3, nan)", kBlack},
+      {"hsl(nan, 100%, 50%)", kBlack},
+      {"hsl(0, 100%)", kBlack},
+      {"hsla(0, 100%, 50%, 1, 2)", kBlack},
+      {"hsl(1e309, 0%, 50%)", kBlack},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Parse(c.text), c.rgba) << c.text;
+}
+
+TEST(ColourParse, EntryPointForOtherCallersReportsUnknownText) {
+  const struct {
+    std::u16string text;
+    bool known;
+    Rgba rgba;
+  } cases[] = {
+      {u"#00ff0080", true, {0, 255, 0, 128}},
+      {u" hsl(240, 100%, 50%)", true, {0, 0, 255, 255}},
+      {u"none", true, kTransparent},
+      {u"Cornflowerblue", true, {100, 149, 237, 255}},
+      {u"currentColor", false, {9, 9, 9, 9}},
+      {u"rgba(1,2)", false, {9, 9, 9, 9}},
+      {u"#12345", false, {9, 9, 9, 9}},
+      {u"réd", false, {9, 9, 9, 9}},
+      {u"", false, {9, 9, 9, 9}},
+  };
+  for (const auto& c : cases) {
+    agg::rgba8 wide(9, 9, 9, 9);
+    agg::rgba8 narrow(9, 9, 9, 9);
+    EXPECT_EQ(svg::TryParseColour(std::u16string_view(c.text), wide), c.known) << testing_support::N(c.text);
+    EXPECT_EQ(svg::TryParseColour(std::string_view(testing_support::N(c.text)), narrow), c.known);
+    EXPECT_EQ(Of(wide), c.rgba) << testing_support::N(c.text);
+    EXPECT_EQ(Of(narrow), c.rgba) << testing_support::N(c.text);
+  }
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ TEST(PathTokenizer, SplitsNumbers) {
   };
   const Case cases[] = {
       {"10-5", {{0, 10}, {0, -5}}},          {"1e-5", {{0, 1e-5}}},
-      {"1E+2+3", {{0, 100}, {0, 3}}},        {"1.5.5", {{0, 1.5}}},
+      {"1E+2+3", {{0, 100}, {0, 3}}},        {"1.5.5", {{0, 1.5}, {0, 0.5}}},
+      {"-.5.5.5", {{0, -0.5}, {0, 0.5}, {0, 0.5}}}, {"1e2.5e1e1", {{0, 100}, {0, 5}, {0, 0}}},
       {"-.5-.5", {{0, -0.5}, {0, -0.5}}},    {"--5 +", {{0, 0}, {0, 0}}},
       {"M1,2", {{u'M', 1}, {u'M', 2}}},      {"M L3", {{u'M', 0}, {u'L', 3}}},
       {"M 4 Z", {{u'M', 4}, {u'Z', 4}}},     {" ,\t\r\n", {}},
@@ -126,6 +127,8 @@ TEST(PathParse, SegmentsAndWrittenText) {
       {"M1 2 Q1 2 3 4 q1 2 3 4 T5 6 t7 8", {2, 8, 9, 18, 19}, "M 1 2 Q 1 2 3 4 q 1 2 3 4 T 5 6 t 7 8"},
       {"M1 2 A5 6 30 1 0 9 9 a 5 6 -30 0 2 1 1", {2, 10, 11}, "M 1 2 A 5 6 30 1 0 9 9 a 5 6 -30 0 1 1 1"},
       {"M1 2 H4 h5 V6 v7 8", {2, 12, 13, 14, 15, 15}, "M 1 2 H 4 h 5 V 6 v 7 8"},
+      {"M0 0a20 20 0 0140 0", {2, 11}, "M 0 0 a 20 20 0 0 1 40 0"},
+      {"M0 0A5 5 0 1 1.5.5", {2, 10}, "M 0 0 A 5 5 0 1 1 0.5 0.5"},
       {"M0.5 1e6", {2}, "M 0.5 1e+06"},
       {"", {}, ""},
   };
@@ -246,10 +249,24 @@ TEST(PathGeometry, SmoothCurvesReflectThePreviousControlPoint) {
   const V quadratic = Draw("M 0 0 Q 5 10 10 0 T 20 0");
   EXPECT_EQ((V{quadratic.begin() + 3, quadratic.end()}), (V{{15, -10, kCurve3}, {20, 0, kCurve3}}));
 
-  // Without a curve before, the first control point is the current point.
-  const V afterLine = Draw("M 0 0 L 10 0 S 20 10 20 0");
-  EXPECT_EQ((V{afterLine.begin() + 2, afterLine.end()}),
-            (V{{10, 0, kCurve4}, {20, 10, kCurve4}, {20, 0, kCurve4}}));
+  // Without a curve of its own kind just before, the first control point is the current point.
+  const struct {
+    const char* text;
+    V tail;
+  } starts[] = {
+      {"M 0 0 L 10 0 S 20 10 20 0", {{10, 0, kCurve4}, {20, 10, kCurve4}, {20, 0, kCurve4}}},
+      {"M 0 0 C 0 5 5 5 5 0 L 10 0 S 20 10 20 0", {{10, 0, kCurve4}, {20, 10, kCurve4}, {20, 0, kCurve4}}},
+      {"M 0 0 Q 5 5 10 0 S 20 10 20 0", {{10, 0, kCurve4}, {20, 10, kCurve4}, {20, 0, kCurve4}}},
+      {"M 0 0 C 0 5 5 5 10 0 T 20 0", {{10, 0, kCurve3}, {20, 0, kCurve3}}},
+      {"M 0 0 Q 5 5 5 0 L 10 0 T 20 0", {{10, 0, kCurve3}, {20, 0, kCurve3}}},
+      {"M 0 0 A 5 5 0 0 1 10 0 S 20 10 20 0", {{10, 0, kCurve4}, {20, 10, kCurve4}, {20, 0, kCurve4}}},
+      {"M 0 0 T 10 0 T 20 0", {{0, 0, kCurve3}, {10, 0, kCurve3}, {20, 0, kCurve3}, {20, 0, kCurve3}}},
+  };
+  for (const auto& c : starts) {
+    const V vertices = Draw(c.text);
+    ASSERT_GE(vertices.size(), c.tail.size()) << c.text;
+    EXPECT_EQ((V{vertices.end() - static_cast<std::ptrdiff_t>(c.tail.size()), vertices.end()}), c.tail) << c.text;
+  }
   EXPECT_EQ(Draw("S 1 1 2 2 T 3 3"), V{});
   EXPECT_EQ(Draw("M 0 0 L 1 0 Z T 3 3").size(), 3u);
 }

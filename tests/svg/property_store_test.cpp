@@ -204,16 +204,16 @@ TEST(PropertyPaint, Kinds) {
     EXPECT_EQ(d.paint.g + d.paint.b, 0.0) << red;
     EXPECT_EQ(d.paint.a, 255.0) << red;
   }
-  const Declaration black = Parse(PropertyId::kFill, "#ff00");
+  const Declaration black = Parse(PropertyId::kFill, "#ff000");
   EXPECT_EQ(black.paint.kind, PaintKind::kColour);
   EXPECT_EQ(black.paint.r + black.paint.g + black.paint.b, 0.0);
   EXPECT_EQ(black.paint.a, 255.0);
 
-  // Only the exact spelling makes the paint kind; other spellings are colours.
+  // The keywords are read as the colour parser reads them, in any case.
   const Declaration upperNone = Parse(PropertyId::kFill, "NONE");
-  EXPECT_EQ(upperNone.paint.kind, PaintKind::kColour);
+  EXPECT_EQ(upperNone.paint.kind, PaintKind::kNone);
   EXPECT_EQ(upperNone.paint.a, 0.0);
-  EXPECT_EQ(Parse(PropertyId::kFill, "currentcolor").paint.kind, PaintKind::kColour);
+  EXPECT_EQ(Parse(PropertyId::kFill, "currentcolor").paint.kind, PaintKind::kCurrentColour);
 }
 
 TEST(PropertyColour, PlainColourProperties) {

@@ -254,6 +254,8 @@ TEST(ValuesLists, SplitAtSeparators) {
   numbers.Set(u"10, 20 -5 7x");
   EXPECT_EQ(numbers.Items(), (std::vector<double>{10, 20, -5, 7}));
   EXPECT_EQ(numbers.ToText(nullptr), u"10 20 -5 7");
+  numbers.Set(u"1.5.5 3-4,x");
+  EXPECT_EQ(numbers.Items(), (std::vector<double>{1.5, 0.5, 3, -4, 0}));
 
   svg::StringListValue classes;
   classes.Set(u" a  b\tc\r\nd,e ");
@@ -288,6 +290,7 @@ TEST(ValuesPoints, ReadPairsAndReportMalformedLists) {
   const Case cases[] = {
       {"10,20 30,40", 0, {10, 20, 30, 40}, ""},
       {"10-20-30-40", 0, {10, -20, -30, -40}, ""},
+      {"0.5.5.5.5", 0, {0.5, 0.5, 0.5, 0.5}, ""},
       {"M10 20 L 30 40", 0, {10, 20, 30, 40}, ""},
       {"10,20 30", 16, {10, 20}, ""},
       {"10", 15, {}, ""},
