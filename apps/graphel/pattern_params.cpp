@@ -47,7 +47,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 bool FindPattern(const std::vector<std::u16string>& names, const std::string& text, int32_t& index) {
   double number = 0.0;
   if (ParseNumber(text, number)) {
-    if (number != std::floor(number) || !(number >= 0.0) || number >= static_cast<double>(names.size())) return false;
+    if (number != std::floor(number) || !(number >= 0.0) || number >= static_cast<double>(names.size()))
+      return false;
     index = static_cast<int32_t>(number);
     return true;
   }
@@ -67,7 +68,8 @@ document::ColourChannels Channels(const zal::AColor& colour) {
 
 std::string KnownNames() {
   std::string names;
-  for (const PatternParamName& entry : kPatternParams) names += (names.empty() ? "" : ", ") + std::string(entry.name);
+  for (const PatternParamName& entry : kPatternParams)
+    names += (names.empty() ? "" : ", ") + std::string(entry.name);
   return names;
 }
 
@@ -97,11 +99,20 @@ bool SelectPatternFromParams(document::VectorDocument& loaded, const std::vector
       return false;
     }
     switch (found->param) {
-      case PatternParam::kName: break;
-      case PatternParam::kRepeat: settings.repeat = static_cast<float>(value.number); break;
-      case PatternParam::kLineWidth: settings.lineWidth = static_cast<float>(value.number); break;
-      case PatternParam::kLineColour: settings.lineColour = Channels(value.colour); break;
-      case PatternParam::kBackColour: settings.backgroundColour = Channels(value.colour); break;
+      case PatternParam::kName:
+        break;
+      case PatternParam::kRepeat:
+        settings.repeat = static_cast<float>(value.number);
+        break;
+      case PatternParam::kLineWidth:
+        settings.lineWidth = static_cast<float>(value.number);
+        break;
+      case PatternParam::kLineColour:
+        settings.lineColour = Channels(value.colour);
+        break;
+      case PatternParam::kBackColour:
+        settings.backgroundColour = Channels(value.colour);
+        break;
       case PatternParam::kLineCap:
         settings.lineCap = value.number >= 0.0 ? static_cast<int32_t>(std::min(value.number, 2.0)) : 0;
         break;

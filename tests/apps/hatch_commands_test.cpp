@@ -52,7 +52,8 @@ struct Rendered {
 };
 
 Rendered RunToPng(const std::string& command, const std::string& output) {
-  const CommandResult result = RunGraphel(command + " -o '" + output + "'", testing_support::Stream::kStandardError);
+  const CommandResult result =
+      RunGraphel(command + " -o '" + output + "'", testing_support::Stream::kStandardError);
   EXPECT_EQ(result.exitCode, 0) << command << "\n" << result.output;
   Rendered image;
   std::string error;
@@ -63,10 +64,15 @@ Rendered RunToPng(const std::string& command, const std::string& output) {
 TEST(HatchCommands, RenderAndTextureDrawTheSelectedPatternWithItsParameters) {
   const std::string folder = testing_support::ScratchFolder("HatchRender");
   const std::string params =
-      " --param patternname=grid --param patternrepeat=2 --param linewidth=2 --param linecolor=1,0,0"
+      " --param patternrepeat=2 --param linewidth=2 --param linecolor=1,0,0"
       " --param backcolor=0,0,1 --param linecap=2";
-  const Rendered render = RunToPng("render " + Example("crosshatch.pat") + " --size 200" + params, folder + "/r.png");
-  const Rendered bitmap = RunToPng("bitmap " + Example("crosshatch.pat") + " --size 200" + params, folder + "/b.png");
+  // render also takes a pattern by the name before the comma of its header; the texture by index.
+  const Rendered render =
+      RunToPng("render " + Example("crosshatch.pat") + " --size 200 --param patternname=grid" + params,
+               folder + "/r.png");
+  const Rendered bitmap =
+      RunToPng("bitmap " + Example("crosshatch.pat") + " --size 200 --param patternname=1" + params,
+               folder + "/b.png");
   // Grid lines every fifth of a unit, two units across: one every 20 pixels, 2 pixels wide, from the
   // tile's edges; the middle of each cell is background.
   for (const Rendered* image : {&render, &bitmap}) {
@@ -85,11 +91,11 @@ TEST(HatchCommands, RenderAndTextureDrawTheSelectedPatternWithItsParameters) {
 
 TEST(HatchCommands, BadParametersAreUsageErrors) {
   const std::string folder = testing_support::ScratchFolder("HatchBadParams");
-  for (const char* param : {"linecap=round", "nosuch=1", "patternname=7", "patternname=nosuch", "linecolor=red",
-                            "patternrepeat"}) {
-    const CommandResult result = RunGraphel("render " + Example("brick.pat") + " --size 16 -o '" + folder +
-                                                "/o.png' --param " + param,
-                                            testing_support::Stream::kStandardError);
+  for (const char* param : {"linecap=round", "nosuch=1", "patternname=7", "patternname=nosuch",
+                            "linecolor=red", "patternrepeat"}) {
+    const CommandResult result =
+        RunGraphel("render " + Example("brick.pat") + " --size 16 -o '" + folder + "/o.png' --param " + param,
+                   testing_support::Stream::kStandardError);
     EXPECT_EQ(result.exitCode, 2) << param;
     EXPECT_NE(result.output.find("graphel: "), std::string::npos) << param;
   }

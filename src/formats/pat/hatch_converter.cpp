@@ -35,21 +35,23 @@ int ColourByte(double channel) {
 }
 
 std::u16string StrokeColour(const document::ColourChannels& colour) {
-  return Ascii("rgb(" + std::to_string(ColourByte(colour.r)) + " " + std::to_string(ColourByte(colour.g)) + " " +
-               std::to_string(ColourByte(colour.b)) + ")");
+  return Ascii("rgb(" + std::to_string(ColourByte(colour.r)) + " " + std::to_string(ColourByte(colour.g)) +
+               " " + std::to_string(ColourByte(colour.b)) + ")");
 }
 
 // Six decimals, whatever the process locale.
 std::u16string Fixed(double value) {
   std::array<char, 64> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 6);
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 6);
   return Ascii(std::string_view(text.data(), static_cast<size_t>(result.ptr - text.data())));
 }
 
 bool AllFinite(const HatchLine& line) {
-  const bool fields = std::isfinite(line.angle) && std::isfinite(line.originX) && std::isfinite(line.originY) &&
-                      std::isfinite(line.deltaX) && std::isfinite(line.deltaY);
-  return fields && std::all_of(line.dashes.begin(), line.dashes.end(), [](double v) { return std::isfinite(v); });
+  const bool fields = std::isfinite(line.angle) && std::isfinite(line.originX) &&
+                      std::isfinite(line.originY) && std::isfinite(line.deltaX) && std::isfinite(line.deltaY);
+  return fields &&
+         std::all_of(line.dashes.begin(), line.dashes.end(), [](double v) { return std::isfinite(v); });
 }
 
 // The settings held within the ranges of the texture's parameters.
@@ -134,8 +136,10 @@ void HatchConverter::Family(const HatchLine& line) {
   double first = 0.0;
   if (WhollyOutside(base.first, base.second)) {
     if (!repeats) return;
-    const double nearLow = steep ? std::max(base.first.x, base.second.x) : std::max(base.first.y, base.second.y);
-    const double nearHigh = steep ? std::min(base.first.x, base.second.x) : std::min(base.first.y, base.second.y);
+    const double nearLow =
+        steep ? std::max(base.first.x, base.second.x) : std::max(base.first.y, base.second.y);
+    const double nearHigh =
+        steep ? std::min(base.first.x, base.second.x) : std::min(base.first.y, base.second.y);
     const double move = nearLow < low_ ? low_ - nearLow : high_ - nearHigh;
     first = std::ceil(std::fabs(move) / std::fabs(k)) * ((move < 0.0) == (k < 0.0) ? 1.0 : -1.0);
     if (!(std::fabs(first) <= kMaxApproachSteps)) return;
@@ -167,8 +171,9 @@ void HatchConverter::EmitLine(const Placed& placed, const HatchLine& line, Point
   double period = 0.0;
   for (double v : line.dashes) period += std::fabs(v);
   const double periodPixels = period * scale_;
-  const double reach = std::max(std::hypot(placed.first.x - placed.origin.x, placed.first.y - placed.origin.y),
-                                std::hypot(placed.second.x - placed.origin.x, placed.second.y - placed.origin.y));
+  const double reach =
+      std::max(std::hypot(placed.first.x - placed.origin.x, placed.first.y - placed.origin.y),
+               std::hypot(placed.second.x - placed.origin.x, placed.second.y - placed.origin.y));
   // So far from its origin the dash phase has no precision left: the line is drawn as if finely dashed.
   if (line.dashes.empty() || periodPixels < kMinDashPeriod || reach > periodPixels * kMaxDashPeriods) {
     const bool drawn = line.dashes.empty() ||
@@ -244,7 +249,8 @@ ConversionCount ConvertPattern(svg::SVGDocument& document, const HatchPattern& p
   document.SetProperty(svg::PropertyId::kFill, u"none", svg::kFlagAttribute);
   document.SetProperty(svg::PropertyId::kStroke, StrokeColour(settings.lineColour), svg::kFlagAttribute);
   document.SetProperty(svg::PropertyId::kStrokeWidth, Fixed(size * 0.005 * lineWidth), svg::kFlagAttribute);
-  const size_t cap = settings.lineCap == 0 || settings.lineCap == 1 ? static_cast<size_t>(settings.lineCap) : 2;
+  const size_t cap =
+      settings.lineCap == 0 || settings.lineCap == 1 ? static_cast<size_t>(settings.lineCap) : 2;
   document.SetProperty(svg::PropertyId::kStrokeLinecap, kCapNames[cap], svg::kFlagAttribute);
 
   const auto low = static_cast<double>(-(static_cast<float>(margin) + lineWidth));

@@ -27,8 +27,8 @@ inline constexpr size_t kMaxDashes = 64;
 struct HatchLine {
   double angle = 0.0;  // degrees in [0, 360)
   double originX = 0.0, originY = 0.0;
-  double deltaX = 0.0;  // shift along the lines from one line to the next
-  double deltaY = 0.0;  // spacing across the lines
+  double deltaX = 0.0;         // shift along the lines from one line to the next
+  double deltaY = 0.0;         // spacing across the lines
   std::vector<double> dashes;  // > 0 drawn, < 0 gap, 0 a dot; empty for a solid line
 };
 

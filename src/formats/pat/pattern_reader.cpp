@@ -10,7 +10,9 @@
 namespace formats::pat {
 namespace {
 
-bool IsTrimmed(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v'; }
+bool IsTrimmed(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v';
+}
 
 bool IsTokenSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u','; }
 
@@ -24,7 +26,8 @@ bool NextLine(std::streambuf& source, std::u16string& line) {
     any = true;
     if (c == '\n') return true;
     if (c == '\0') ended = true;
-    if (!ended && line.size() < kMaxLineLength) line.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+    if (!ended && line.size() < kMaxLineLength)
+      line.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
   }
   return any;
 }

@@ -1,3 +1,5 @@
+#include "formats/pat/hatch_converter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "document/vector_document.h"
-#include "formats/pat/hatch_converter.h"
 #include "render/traversal.h"
 #include "support/test_support.h"
 
@@ -37,7 +38,8 @@ Converted Convert(const std::string& text, document::PatternSettings settings = 
 // Inked pixels along the row through the middle of the tile.
 int InkOnMiddleRow(const Converted& converted) {
   int ink = 0;
-  for (int x = 0; x < kSize; ++x) ink += converted.pixels[(static_cast<size_t>(kSize / 2) * kSize + x) * 4] < 128;
+  for (int x = 0; x < kSize; ++x)
+    ink += converted.pixels[(static_cast<size_t>(kSize / 2) * kSize + x) * 4] < 128;
   return ink;
 }
 
@@ -120,7 +122,9 @@ TEST(HatchConverter, LineSettingsReachTheStroke) {
   }
 }
 
-std::string Example(const std::string& name) { return std::string(GRAPHEL_TEST_DATA) + "/../../examples/" + name; }
+std::string Example(const std::string& name) {
+  return std::string(GRAPHEL_TEST_DATA) + "/../../examples/" + name;
+}
 
 TEST(HatchConverter, TilesRepeatSeamlesslyAcrossThePatternPeriod) {
   const struct {
@@ -142,8 +146,8 @@ TEST(HatchConverter, TilesRepeatSeamlesslyAcrossThePatternPeriod) {
     settings.repeat = c.repeat;
     settings.lineWidth = c.lineWidth;
     ASSERT_TRUE(loaded->SelectPattern(settings, kBorder)) << c.file;
-    const auto pixels = loaded->RenderTile(document::PackedColour(settings.backgroundColour), kTile, kTile, 0, 0,
-                                           kBorder);
+    const auto pixels =
+        loaded->RenderTile(document::PackedColour(settings.backgroundColour), kTile, kTile, 0, 0, kBorder);
     ASSERT_NE(pixels, nullptr);
     // The border shows the neighbouring repeat: its pixels equal those one tile further in. The window
     // reaches the margin plus the line width, so the round end of a slanted line may shave the

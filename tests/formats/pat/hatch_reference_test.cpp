@@ -20,7 +20,9 @@ using formats::pat::HatchPattern;
 
 constexpr double kTile = 1024.0;
 
-std::string Example(const std::string& name) { return std::string(GRAPHEL_TEST_DATA) + "/../../examples/" + name; }
+std::string Example(const std::string& name) {
+  return std::string(GRAPHEL_TEST_DATA) + "/../../examples/" + name;
+}
 
 struct Geometry {
   double scale;      // tile units per pattern unit
@@ -84,7 +86,8 @@ class HatchReference : public ::testing::TestWithParam<ReferenceCase> {};
 TEST_P(HatchReference, InkWhereTheFamiliesPutLines) {
   const ReferenceCase& c = GetParam();
   svg::LoadError error;
-  auto loaded = document::VectorDocument::Create(error, false, testing_support::W(Example(c.file)), nullptr, 1.0);
+  auto loaded =
+      document::VectorDocument::Create(error, false, testing_support::W(Example(c.file)), nullptr, 1.0);
   ASSERT_TRUE(loaded->Loaded()) << c.file;
   std::vector<HatchPattern> patterns;
   ASSERT_TRUE(formats::pat::ReadPatternFile(testing_support::W(Example(c.file)), error, patterns));
@@ -96,11 +99,13 @@ TEST_P(HatchReference, InkWhereTheFamiliesPutLines) {
   settings.lineWidth = c.lineWidth;
   settings.lineCap = c.cap;
   ASSERT_TRUE(loaded->SelectPattern(settings, 5));
-  const auto pixels = loaded->RenderTile(document::PackedColour(settings.backgroundColour), c.size, c.size, 0, 0, 0);
+  const auto pixels =
+      loaded->RenderTile(document::PackedColour(settings.backgroundColour), c.size, c.size, 0, 0, 0);
   ASSERT_NE(pixels, nullptr);
 
   const double scale = kTile / c.repeat / pattern.largestDeltaY;
-  const Geometry g{scale, kTile * 0.005 * c.lineWidth / 2.0, c.cap == 2 ? c.lineWidth * 0.5 / scale : 0.0001, c.cap};
+  const Geometry g{scale, kTile * 0.005 * c.lineWidth / 2.0, c.cap == 2 ? c.lineWidth * 0.5 / scale : 0.0001,
+                   c.cap};
   const double unitsPerPixel = kTile / c.size;
   const double edge = 0.75 * unitsPerPixel;
   int ink = 0, paper = 0, wrong = 0;
@@ -111,9 +116,10 @@ TEST_P(HatchReference, InkWhereTheFamiliesPutLines) {
       const double x = (column + 0.5) * unitsPerPixel / scale;
       const double y = (kTile - (row + 0.5) * unitsPerPixel) / scale;
       double distance = std::numeric_limits<double>::infinity();
-      for (const HatchLine& line : pattern.lines) distance = std::min(distance, FamilyDistance(line, x, y, g));
+      for (const HatchLine& line : pattern.lines)
+        distance = std::min(distance, FamilyDistance(line, x, y, g));
       const uint8_t red = pixels[(static_cast<size_t>(row) * c.size + column) * 4];
-      const bool mustBeInk = distance < -edge, mustBePaper = distance > edge;
+      const bool mustBeInk = distance<-edge, mustBePaper = distance> edge;
       ink += mustBeInk;
       paper += mustBePaper;
       if ((mustBeInk && red > 64) || (mustBePaper && red < 191)) {
@@ -133,6 +139,12 @@ INSTANTIATE_TEST_SUITE_P(Examples, HatchReference,
                                            ReferenceCase{"crosshatch.pat", 0, 1.0f, 1.0f, 0, 512},
                                            ReferenceCase{"crosshatch.pat", 1, 3.0f, 0.7f, 2, 1024},
                                            ReferenceCase{"twelve.pat", 0, 1.0f, 1.0f, 0, 1024},
-                                           ReferenceCase{"twelve.pat", 0, 0.5f, 2.0f, 2, 1024}));
+                                           ReferenceCase{"twelve.pat", 0, 0.5f, 2.0f, 2, 1024}),
+                         [](const ::testing::TestParamInfo<ReferenceCase>& info) {
+                           std::string name = info.param.file;
+                           name = name.substr(0, name.find('.')) + std::to_string(info.param.index) + "_cap" +
+                                  std::to_string(info.param.cap) + "_" + std::to_string(info.index);
+                           return name;
+                         });
 
 }  // namespace
