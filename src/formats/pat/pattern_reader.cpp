@@ -10,10 +10,6 @@
 namespace formats::pat {
 namespace {
 
-bool IsTrimmed(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f' || c == u'\v';
-}
-
 bool IsTokenSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u','; }
 
 // Reads one text line of at most kMaxLineLength characters, bytes widened as Latin-1; the rest of
@@ -33,8 +29,8 @@ bool NextLine(std::streambuf& source, std::u16string& line) {
 }
 
 std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  while (!text.empty() && svg::IsSpaceChar(text.front())) text.remove_prefix(1);
+  while (!text.empty() && svg::IsSpaceChar(text.back())) text.remove_suffix(1);
   return text;
 }
 
