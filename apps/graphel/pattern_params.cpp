@@ -62,6 +62,9 @@ bool FindPattern(const std::vector<std::u16string>& names, const std::string& te
   return false;
 }
 
+// Out-of-range numbers are held within float's range; the converter keeps its own ranges.
+float ToFloat(double number) { return static_cast<float>(std::clamp(number, -1e30, 1e30)); }
+
 document::ColourChannels Channels(const zal::AColor& colour) {
   return {colour.r, colour.g, colour.b, colour.a};
 }
@@ -102,10 +105,10 @@ bool SelectPatternFromParams(document::VectorDocument& loaded, const std::vector
       case PatternParam::kName:
         break;
       case PatternParam::kRepeat:
-        settings.repeat = static_cast<float>(value.number);
+        settings.repeat = ToFloat(value.number);
         break;
       case PatternParam::kLineWidth:
-        settings.lineWidth = static_cast<float>(value.number);
+        settings.lineWidth = ToFloat(value.number);
         break;
       case PatternParam::kLineColour:
         settings.lineColour = Channels(value.colour);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,31 @@ TEST(HatchConverter, LineSettingsReachTheStroke) {
     }
     EXPECT_NEAR(first, c.firstInk, 1) << "cap " << c.cap << " width " << c.lineWidth;
     EXPECT_NEAR(last, c.lastInk, 1) << "cap " << c.cap << " width " << c.lineWidth;
+  }
+}
+
+TEST(HatchConverter, SettingsOutsideTheParameterRangesAreHeldWithinThem) {
+  const std::string brick = "*B\n0,0,0,0,1\n90,0,0,.5,1,.5,-.5\n";
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
+    float repeat, lineWidth;  // as given
+    float heldRepeat, heldLineWidth;
+  } cases[] = {
+      {nan, nan, 1.0f, 1.0f},
+      {1e-30f, -5.0f, 0.01f, 0.0f},
+      {-3.0f, 1e9f, 0.01f, 256.0f},
+      {1e30f, 2.0f, 256.0f, 2.0f},
+  };
+  for (const auto& c : cases) {
+    document::PatternSettings given, held;
+    given.repeat = c.repeat;
+    given.lineWidth = c.lineWidth;
+    held.repeat = c.heldRepeat;
+    held.lineWidth = c.heldLineWidth;
+    const Converted a = Convert(brick, given), b = Convert(brick, held);
+    EXPECT_EQ(a.count.lines, b.count.lines) << c.repeat << " " << c.lineWidth;
+    EXPECT_EQ(a.count.dashes, b.count.dashes) << c.repeat << " " << c.lineWidth;
+    EXPECT_EQ(std::memcmp(a.pixels.get(), b.pixels.get(), size_t{kSize} * kSize * 4), 0);
   }
 }
 
