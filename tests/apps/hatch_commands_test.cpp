@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ std::string Example(const std::string& name) {
 TEST(HatchCommands, InfoListsPatternNamesInFileOrder) {
   const std::string folder = testing_support::ScratchFolder("HatchInfo");
   testing_support::WriteFile(folder + "/empty.pat", "; no pattern here\n0,0,0,0,1\n");
+  std::filesystem::create_directory(folder + "/folder.pat");
   const struct {
     std::string arguments;
     int exitCode;
@@ -30,6 +32,7 @@ TEST(HatchCommands, InfoListsPatternNamesInFileOrder) {
       {Example("crosshatch.pat"), 0, 0, {"CROSS45,Diagonal cross-hatch", "GRID,Square grid of fifths"}, ""},
       {"'" + folder + "/empty.pat'", 0, 0, {}, ""},
       {"'" + folder + "/missing.pat'", 1, 1, {}, "Couldn't open file:\n" + folder + "/missing.pat"},
+      {"'" + folder + "/folder.pat'", 1, 1, {}, "Couldn't open file:\n" + folder + "/folder.pat"},
   };
   for (const auto& c : cases) {
     const CommandResult result = RunGraphel("info " + c.arguments);

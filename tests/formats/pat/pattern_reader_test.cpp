@@ -109,14 +109,4 @@ TEST(PatternReader, HostileInputStaysWithinItsLimits) {
   EXPECT_TRUE(std::isnan(nan[0].lines[0].angle));
 }
 
-TEST(PatternReader, FilesThatCantBeOpenedGiveCodeOne) {
-  const std::string folder = testing_support::ScratchFolder("PatternOpen");
-  for (const std::string& path : {folder + "/missing.pat", folder}) {
-    svg::LoadError error;
-    std::vector<HatchPattern> patterns;
-    EXPECT_FALSE(formats::pat::ReadPatternFile(testing_support::W(path), error, patterns)) << path;
-    EXPECT_EQ(error.code, 1u) << path;
-  }
-}
-
 }  // namespace
