@@ -108,6 +108,34 @@ void ThousandsOfTinyDashes(benchmark::State& state) {
 }
 BENCHMARK(ThousandsOfTinyDashes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The same 1034 x 1034 tile as TigerTile at level 10, of a hatch pattern with about 5 500 fine lines;
+// converting the pattern into its tree is timed apart from rendering it.
+std::unique_ptr<document::VectorDocument> LoadDenseHatch(document::PatternSettings& settings) {
+  svg::LoadError error;
+  const std::string path = std::string(GRAPHEL_BENCH_DRAWINGS) + "/dense_hatch.pat";
+  auto loaded = document::VectorDocument::Create(error, false, platform::Utf8ToWide(path), nullptr, 1.0);
+  settings.lineWidth = 0.2f;
+  return loaded->SelectPattern(settings, kBorder) ? std::move(loaded) : nullptr;
+}
+
+void DenseHatchTile(benchmark::State& state) {
+  document::PatternSettings settings;
+  const auto hatch = LoadDenseHatch(settings);
+  if (hatch == nullptr) return state.SkipWithError("bench/drawings/dense_hatch.pat did not load");
+  state.counters["lines"] = static_cast<double>(svg::CountElements(*hatch->Svg()) - 1);
+  const uint32_t white = document::PackedColour(settings.backgroundColour);
+  GuardedLoop(state, [&] { return hatch->RenderTile(white, kTile, kTile, 0, 0, kBorder); });
+}
+BENCHMARK(DenseHatchTile)->Unit(benchmark::kMillisecond);
+
+void DenseHatchConversion(benchmark::State& state) {
+  document::PatternSettings settings;
+  const auto hatch = LoadDenseHatch(settings);
+  if (hatch == nullptr) return state.SkipWithError("bench/drawings/dense_hatch.pat did not load");
+  for (auto _ : state) benchmark::DoNotOptimize(hatch->SelectPattern(settings, kBorder));
+}
+BENCHMARK(DenseHatchConversion)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -9,6 +9,7 @@
 #include "document/load_messages.h"
 #include "document/standalone_callback.h"
 #include "document/vector_document.h"
+#include "pattern_params.h"
 #include "platform/png_file.h"
 #include "platform/wide_text.h"
 
@@ -25,7 +26,8 @@ struct RenderOptions {
   int row = 0;
   int column = 0;
   int border = 0;
-  std::string background = "00000000";
+  std::string background;  // empty: transparent, or a hatch pattern's backcolor
+  std::vector<std::string> params;
 };
 
 // "RRGGBBAA" (a leading # allowed) packed as R, G, B, A bytes in memory order.
@@ -73,7 +75,7 @@ std::unique_ptr<uint8_t[]> BackgroundOnly(uint32_t background, uint32_t width, u
 }
 
 int RunRender(const RenderOptions& options) {
-  const auto background = ParseBackground(options.background);
+  auto background = ParseBackground(options.background.empty() ? "00000000" : options.background);
   if (!background) {
     std::cerr << "graphel: --background wants RRGGBBAA in hexadecimal\n";
     return 2;
@@ -99,6 +101,18 @@ int RunRender(const RenderOptions& options) {
   if (!loaded->Loaded()) {
     std::cerr << platform::WideToUtf8(document::ShownMessage(error, path)) << "\n";
     return 1;
+  }
+  if (loaded->Type() == document::FileType::kPat) {
+    document::PatternSettings settings;
+    std::string problem;
+    if (!SelectPatternFromParams(*loaded, options.params, settings, problem)) {
+      std::cerr << "graphel: " << problem << "\n";
+      return 2;
+    }
+    if (options.background.empty()) background = document::PackedColour(settings.backgroundColour);
+  } else if (!options.params.empty()) {
+    std::cerr << "graphel: --param applies to hatch-pattern (.pat) files\n";
+    return 2;
   }
   std::unique_ptr<uint8_t[]> pixels;
   if (stretched) {
@@ -136,7 +150,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("--row", options->row, "Tile row");
   command->add_option("--column", options->column, "Tile column");
   command->add_option("--border", options->border, "Pixels of the neighbourhood around the tile");
-  command->add_option("--background", options->background, "Background colour RRGGBBAA (default 00000000)");
+  command->add_option("--background", options->background,
+                      "Background colour RRGGBBAA (default 00000000, or a hatch pattern's backcolor)");
+  command->add_option("--param", options->params, "Hatch-pattern parameter NAME=VALUE (patternname, ...)");
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });
 }
 

@@ -8,6 +8,10 @@ struct ColourChannels {
   double r = 0.0, g = 0.0, b = 0.0, a = 1.0;
 };
 
+// Channels held to 0..1 and rounded to bytes, packed R, G, B, A in memory order as the renderer's
+// background takes them.
+uint32_t PackedColour(const ColourChannels& colour);
+
 // The hatch-pattern parameters of a texture, handed to pattern selection and conversion.
 struct PatternSettings {
   int32_t patternIndex = 0;

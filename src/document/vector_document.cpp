@@ -1,15 +1,25 @@
 #include "document/vector_document.h"
 
 #include "document/load_messages.h"
+#include "formats/pat/hatch_converter.h"
 #include "platform/locale_guard.h"
 #include "render/traversal.h"
 #include "svg/exception.h"
 #include "svg/loader.h"
 
 namespace document {
+namespace {
+
+// Hatch patterns are drawn into a square of this many units, which is also their extent.
+constexpr double kPatternTileSize = 1024.0;
+
+}  // namespace
 
 VectorDocument::VectorDocument(FileType type, double gamma, svg::SvgScriptCallback* scriptCallback)
-    : svg_(std::make_unique<svg::SVGDocument>(gamma, scriptCallback)), type_(type), gamma_(gamma) {}
+    : svg_(std::make_unique<svg::SVGDocument>(gamma, scriptCallback)),
+      type_(type),
+      gamma_(gamma),
+      scriptCallback_(scriptCallback) {}
 
 std::unique_ptr<VectorDocument> VectorDocument::Create(LoadError& error, bool fromText,
                                                        std::u16string_view pathOrText,
@@ -45,10 +55,13 @@ bool VectorDocument::Dispatch(LoadError& error, bool fromText, std::u16string_vi
       }
       break;
     case FileType::kPat:
+      // The drawing stays empty until a pattern is selected.
+      formats::pat::ReadPatternFile(pathOrText, error, patterns_);
+      extent_.width = extent_.height = kPatternTileSize;
+      break;
     case FileType::kPdf:
       error.code = kErrorUnsupportedFormat;
-      error.SetMessage(type_ == FileType::kPat ? u"Hatch-pattern files (.pat) can't be read by this build yet"
-                                               : u"PDF and Illustrator files can't be read by this build yet");
+      error.SetMessage(u"PDF and Illustrator files can't be read by this build yet");
       break;
     case FileType::kSwf:
       break;
@@ -68,7 +81,18 @@ void VectorDocument::SetGamma(double gamma) {
 
 void VectorDocument::PatternNames(std::vector<std::u16string>& names) const {
   if (type_ != FileType::kPat) return;
-  names.insert(names.end(), patternNames_.begin(), patternNames_.end());
+  for (const formats::pat::HatchPattern& pattern : patterns_) names.push_back(pattern.name);
+}
+
+bool VectorDocument::SelectPattern(const PatternSettings& settings, int32_t margin) {
+  if (type_ != FileType::kPat || svg_ == nullptr || settings.patternIndex < 0 ||
+      static_cast<size_t>(settings.patternIndex) >= patterns_.size()) {
+    return false;
+  }
+  svg_ = std::make_unique<svg::SVGDocument>(gamma_, scriptCallback_);
+  formats::pat::ConvertPattern(*svg_, patterns_[static_cast<size_t>(settings.patternIndex)], settings,
+                               kPatternTileSize, margin);
+  return true;
 }
 
 }  // namespace document

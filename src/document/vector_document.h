@@ -7,6 +7,7 @@
 
 #include "document/file_type.h"
 #include "document/texture_settings.h"
+#include "formats/pat/hatch_pattern.h"
 #include "svg/document.h"
 #include "svg/load_result.h"
 
@@ -41,6 +42,9 @@ class VectorDocument {
   const DocumentExtent& Extent() const { return extent_; }
   svg::SVGDocument* Svg() const { return svg_.get(); }
   void PatternNames(std::vector<std::u16string>& names) const;
+  // Rebuilds the drawing from pattern settings.patternIndex of a hatch-pattern file, lines reaching
+  // margin pixels beyond the tile; false, changing nothing, for other files or an index out of range.
+  bool SelectPattern(const PatternSettings& settings, int32_t margin);
 
   // Renders the tile (row, column) of size tileSize of the whole drawing stretched to fullSize x
   // fullSize, with border pixels of the neighbourhood on every side: a square buffer of
@@ -67,7 +71,8 @@ class VectorDocument {
   DocumentExtent extent_;
   FileType type_;
   double gamma_;
-  std::vector<std::u16string> patternNames_;
+  svg::SvgScriptCallback* scriptCallback_;
+  std::vector<formats::pat::HatchPattern> patterns_;
 };
 
 // Builds the four-arrow drawing shown when there is no file, into an empty document.

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <filesystem>
 
 #include "document/load_messages.h"
@@ -9,15 +8,6 @@
 #include "texture/vector_file.h"
 
 namespace graphel {
-namespace {
-
-uint8_t ToByte(double channel) {
-  if (!(channel > 0.0)) return 0;
-  if (channel >= 1.0) return 255;
-  return static_cast<uint8_t>(channel * 255.0 + 0.5);
-}
-
-}  // namespace
 
 std::u16string AbsolutePath(const std::u16string& path) {
   if (path.empty()) return path;
@@ -91,14 +81,8 @@ void Graphel::LoadPlaceholderAfter(const std::u16string& shownPath) {
 
 void Graphel::SelectPattern() {
   if (DocumentType() != document::FileType::kPat) return;
-  // The pattern's own drawing comes from the hatch-pattern converter; the texture decides its
-  // background, which becomes the tiles' background.
-  const document::ColourChannels& back = patternSettings_.backgroundColour;
-  const uint8_t bytes[4] = {ToByte(back.r), ToByte(back.g), ToByte(back.b), ToByte(back.a)};
-  uint32_t packed = 0;
-  std::memcpy(&packed, bytes, 4);
   const std::lock_guard lock(lock_);
-  cache_.SetBackground(packed);
+  cache_.SelectPattern(patternSettings_);
 }
 
 }  // namespace graphel

@@ -119,6 +119,13 @@ void TileCache::SetBackground(uint32_t background) {
   ClearTiles(false);
 }
 
+bool TileCache::SelectPattern(const document::PatternSettings& settings) {
+  if (document_ == nullptr || !document_->SelectPattern(settings, kBorder)) return false;
+  background_ = document::PackedColour(settings.backgroundColour);
+  ClearTiles(false);
+  return true;
+}
+
 TileCache::Census TileCache::Count() const {
   Census census;
   auto add = [&census](const std::shared_ptr<const Tile>& tile) {

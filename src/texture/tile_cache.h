@@ -65,6 +65,9 @@ class TileCache {
   void SetGamma(double gamma);
   double Gamma() const { return gamma_; }
   void SetBackground(uint32_t background);
+  // Rebuilds a hatch-pattern drawing from settings, which also give the tiles' background; false,
+  // changing nothing, when the document is no pattern file or the index is out of range.
+  bool SelectPattern(const document::PatternSettings& settings);
   uint32_t Background() const { return background_; }
   const document::VectorDocument* Document() const { return document_.get(); }
   uint64_t BytesUsed() const { return bytesUsed_; }
