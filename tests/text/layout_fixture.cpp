@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/wide_text.h"
+#include "render/traversal.h"
 #include "support/test_support.h"
 #include "svg/document.h"
 #include "text/installed_fonts.h"
@@ -59,6 +61,11 @@ svg::Rect LaidOut::Box(std::u16string_view id) const {
 
 std::unique_ptr<uint8_t[]> LaidOut::Render() const { return document_->RenderWhole(size_); }
 
+std::unique_ptr<uint8_t[]> LaidOut::Render(const agg::trans_affine& transform, int size,
+                                           render::RenderBudget& budget) const {
+  return render::RenderDocument(*document_->Svg(), transform, agg::rgba8(0, 0, 0, 0), size, size, &budget);
+}
+
 Pixel At(const uint8_t* pixels, int size, int x, int y) {
   const uint8_t* p = pixels + (static_cast<size_t>(y) * size + x) * 4;
   return {p[0], p[1], p[2], p[3]};
@@ -79,7 +86,7 @@ std::vector<text::ShapedGlyph> Shape(std::u16string_view text, std::u16string_vi
   text::ShapeRequest request;
   request.families = text::ParseFontFamilies(families, u"Times New Roman");
   request.rightToLeft = rightToLeft;
-  const std::vector<char32_t> characters = text::ToCodePoints(text);
+  const std::u32string characters = platform::WideToCodePoints(text);
   return text::ShapeText(characters, request, services);
 }
 

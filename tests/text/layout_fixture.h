@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/vector_document.h"
+#include "render/render_context.h"
 #include "svg/text_elements.h"
 #include "text/shaper.h"
 
@@ -41,6 +42,9 @@ class LaidOut {
   svg::Rect Box(std::u16string_view id = u"t") const;
   // Renders the drawing at its own size; premultiplied R, G, B, A per pixel.
   std::unique_ptr<uint8_t[]> Render() const;
+  // Renders a size x size window, user space mapped by transform, counting the work into budget.
+  std::unique_ptr<uint8_t[]> Render(const agg::trans_affine& transform, int size,
+                                    render::RenderBudget& budget) const;
   int Size() const { return size_; }
 
  private:
