@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "document/vector_document.h"
+#include "support/font_config.h"
 #include "support/test_support.h"
-#include "text/installed_fonts.h"
 
 namespace {
 
@@ -88,34 +88,10 @@ TEST(TileWindow, EveryTileWithBorderEqualsItsWindowOfTheWholeImage) {
   }
 }
 
-// Text draws with the test fonts only, whatever the machine has installed.
-class TestFonts {
- public:
-  TestFonts() {
-    const char* previous = std::getenv("FONTCONFIG_FILE");
-    previous_ = previous != nullptr ? previous : "";
-    setenv("FONTCONFIG_FILE", DataPath("fonts/fonts.conf").c_str(), 1);
-    text::ResetInstalledFontsForTesting();
-  }
-  ~TestFonts() {
-    if (previous_.empty()) {
-      unsetenv("FONTCONFIG_FILE");
-    } else {
-      setenv("FONTCONFIG_FILE", previous_.c_str(), 1);
-    }
-    text::ResetInstalledFontsForTesting();
-  }
-  TestFonts(const TestFonts&) = delete;
-  TestFonts& operator=(const TestFonts&) = delete;
-
- private:
-  std::string previous_;
-};
-
 // Paint whose colour depends on where a pixel lies (gradients repeating past their ends, masks of
 // gradients) and glyphs, which are left out where they can't reach the window, must not show seams.
 TEST(TileWindow, GradientsMasksAndTextTilesEqualTheirWindow) {
-  const TestFonts fonts;
+  const testing_support::ScopedFontConfig fonts(DataPath("fonts/fonts.conf"));
   const std::pair<const char*, std::string> cases[] = {
       {"linear spreads",
        Svg("<linearGradient id='p' x1='0.4' x2='0.6'><stop stop-color='red'/><stop offset='1' stop-color='blue'/>"

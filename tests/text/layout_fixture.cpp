@@ -1,7 +1,5 @@
 #include "text/layout_fixture.h"
 
-#include <cstdlib>
-
 #include "platform/wide_text.h"
 #include "render/traversal.h"
 #include "support/test_support.h"
@@ -11,21 +9,9 @@
 
 namespace text_testing {
 
-void LayoutTest::SetUp() {
-  const char* previous = std::getenv("FONTCONFIG_FILE");
-  previousConfig_ = previous != nullptr ? previous : "";
-  setenv("FONTCONFIG_FILE", testing_support::DataPath("text/fonts.conf").c_str(), 1);
-  text::ResetInstalledFontsForTesting();
-}
+void LayoutTest::SetUp() { fonts_.emplace(testing_support::DataPath("text/fonts.conf")); }
 
-void LayoutTest::TearDown() {
-  if (previousConfig_.empty()) {
-    unsetenv("FONTCONFIG_FILE");
-  } else {
-    setenv("FONTCONFIG_FILE", previousConfig_.c_str(), 1);
-  }
-  text::ResetInstalledFontsForTesting();
-}
+void LayoutTest::TearDown() { fonts_.reset(); }
 
 std::string Drawing(const std::string& body, int size) {
   const std::string s = std::to_string(size);

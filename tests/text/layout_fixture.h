@@ -4,12 +4,14 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "document/vector_document.h"
 #include "render/render_context.h"
+#include "support/font_config.h"
 #include "svg/text_elements.h"
 #include "text/shaper.h"
 
@@ -23,7 +25,7 @@ class LayoutTest : public testing::Test {
   void TearDown() override;
 
  private:
-  std::string previousConfig_;
+  std::optional<testing_support::ScopedFontConfig> fonts_;
 };
 
 // An SVG document of size x size user units (and pixels) around body.

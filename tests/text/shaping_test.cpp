@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/wide_text.h"
+#include "support/font_config.h"
 #include "support/test_support.h"
 #include "text/face_styles.h"
 #include "text/font_choice.h"
@@ -61,8 +61,7 @@ TEST_F(LayoutTest, WeightAndStyleChooseTheFamilysOwnFacesOrMakeThemUp) {
                              "<include ignore_missing='yes'>/etc/fonts/conf.d</include><include>" +
                                  testing_support::DataPath("text/fonts.conf") + "</include></fontconfig>");
   for (const std::string& config : {testing_support::DataPath("text/fonts.conf"), withSystemRules}) {
-    setenv("FONTCONFIG_FILE", config.c_str(), 1);
-    text::ResetInstalledFontsForTesting();
+    const testing_support::ScopedFontConfig fonts(config);
     text::InstalledFontList& list = text::GetInstalledFonts();
     for (const Case& c : cases) {
       const text::InstalledFont* font = nullptr;
