@@ -1,12 +1,12 @@
 #pragma once
 
-#include <locale.h>
-
 #include "host/zal_api.h"
+#include "platform/locale_guard.h"
 
 namespace zal {
 
-// Switches the calling thread to the "English" (classic) locale, all categories, for its lifetime.
+// Switches the calling thread to the "English" (classic) locale, all categories, for its lifetime:
+// the host's name for the platform's locale guard.
 class ZAL_API ZalLocaleHandler {
  public:
   ZalLocaleHandler();
@@ -15,8 +15,7 @@ class ZAL_API ZalLocaleHandler {
   ZalLocaleHandler& operator=(const ZalLocaleHandler&) = delete;
 
  private:
-  locale_t english_;
-  locale_t previous_;
+  platform::LocaleGuard guard_;
 };
 
 }  // namespace zal

@@ -70,7 +70,7 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
   }
   static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
   i += length;
-  if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
+  if (cp < kMinimum[length] || cp > 0x10FFFF || IsSurrogate(cp)) return kReplacement;
   return cp;
 }
 
@@ -88,15 +88,29 @@ std::string WideToUtf8(std::u16string_view wide) {
   out.reserve(wide.size());
   for (size_t i = 0; i < wide.size(); ++i) {
     char32_t cp = wide[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+    if (IsHighSurrogate(cp) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
+      cp = JoinSurrogates(cp, wide[i + 1]);
       ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IsSurrogate(cp)) {
       cp = kReplacement;
     }
     AppendUtf8(out, cp);
   }
   return out;
+}
+
+std::u32string WideToCodePoints(std::u16string_view wide) {
+  std::u32string codes;
+  codes.reserve(wide.size());
+  for (size_t i = 0; i < wide.size(); ++i) {
+    if (IsHighSurrogate(wide[i]) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
+      codes.push_back(JoinSurrogates(wide[i], wide[i + 1]));
+      ++i;
+    } else {
+      codes.push_back(wide[i]);
+    }
+  }
+  return codes;
 }
 
 std::u16string Widen(std::string_view ascii) {

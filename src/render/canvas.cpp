@@ -152,7 +152,7 @@ void Canvas::AddDash(double dash, double gap) { Innermost().state_.dashes.emplac
 
 void Canvas::ApplyUnitsBoxToPath() {
   Canvas& canvas = Innermost();
-  if (!canvas.unitsBox_.is_identity(0.0)) canvas.path_.transform_all_paths(canvas.unitsBox_);
+  if (!canvas.unitsBox_.is_identity()) canvas.path_.transform_all_paths(canvas.unitsBox_);
 }
 
 void Canvas::AddRectangle(double x1, double y1, double x2, double y2) {

@@ -22,6 +22,7 @@ class Canvas;
 struct RenderBudget {
   static constexpr uint64_t kMaxExpansions = 100000;
   uint64_t expansions = 0;
+  uint64_t glyphsFlattened = 0;  // glyph outlines handed to the rasteriser, a measure of text work
 
   // Counts one use instance; false once the budget is spent.
   bool Spend() { return ++expansions <= kMaxExpansions; }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/wide_text.h"
 #include "render/computed_style.h"
 #include "render/text_setup.h"
 #include "render/traversal.h"
@@ -17,6 +18,15 @@ double DeviceScale(const agg::trans_affine& m) {
   const double x = (m.sy + m.shy) * 0.707106781;
   const double y = (m.shx + m.sx) * 0.707106781;
   return std::sqrt(x * x + y * y);
+}
+
+// Whether a positioning list gives values past the first character of the next run; each glyph then
+// takes one list entry, which a ligature would put out of step.
+bool PositionsEachCharacter(const text::TextState& state) {
+  const text::PositionLists& lists = state.lists;
+  const size_t next = state.charIndex + 1;
+  return lists.x.size() > next || lists.y.size() > next || lists.dx.size() > next || lists.dy.size() > next ||
+         lists.rotate.size() > next;
 }
 
 class Measurer {
@@ -107,9 +117,9 @@ class Measurer {
     request.weight = font.weight;
     request.italic = font.italic;
     request.fontKerning = font.kerning == text::FontSettings::kAutoKerning;
-    request.letterSpaced = font.letterSpacing != 0.0;
+    request.ligatures = font.letterSpacing == 0.0 && !PositionsEachCharacter(state_);
     request.rightToLeft = font.rightToLeft;
-    const std::vector<char32_t> characters = text::ToCodePoints(own);
+    const std::u32string characters = platform::WideToCodePoints(own);
     const std::vector<text::ShapedGlyph> shaped = text::ShapeText(characters, request, services_);
     const size_t first = layout_.records.records.size();
     text::PlaceGlyphs(state_, shaped, services_, layout_.records, layout_.glyphs);

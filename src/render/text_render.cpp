@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "render/canvas.h"
 #include "render/clip_and_mask.h"
@@ -37,25 +38,33 @@ struct DrawPass {
   svg::Rect textBox;
   agg::trans_affine textTransform;
   const text::TextPath* path = nullptr;  // the path of the textPath being drawn, for it and its descendants
+  RenderBudget* budget = nullptr;        // counts the glyphs flattened, when given
 };
 
-// Whether the glyph box (text user space) can reach the canvas; only asked without a units box.
+// The most a user-space length can grow on the device under m (the matrix's Frobenius norm).
+double LargestScale(const agg::trans_affine& m) {
+  return std::sqrt(m.sx * m.sx + m.shy * m.shy + m.shx * m.shx + m.sy * m.sy);
+}
+
+// Whether a glyph can reach the canvas, and is small enough there to draw.
 class Visibility {
  public:
-  explicit Visibility(Canvas& canvas) : transform_(canvas.Transform()) {
+  explicit Visibility(Canvas& canvas) : transform_(canvas.UnitsBox()) {
+    transform_.multiply(canvas.Transform());
     const GraphicsState& state = canvas.State();
-    const double reach = state.lineWidth * 0.5 * std::max(1.0, state.miterLimit);
-    margin_ = reach * DeviceScale(transform_) + 2.0;
+    const bool stroked = state.linePaint != CanvasPaint::kSolid || state.lineColor.a != 0;
+    const double reach = stroked ? state.lineWidth * 0.5 * std::max(1.0, state.miterLimit) : 0.0;
+    margin_ = reach * LargestScale(canvas.Transform()) + 2.0;
+    scale_ = LargestScale(transform_);
     width_ = canvas.Width();
     height_ = canvas.Height();
-    enabled_ = canvas.UnitsBox().is_identity(0.0) && std::isfinite(margin_);
   }
 
-  bool Reaches(const text::GlyphRecord& r) const {
+  // r's box is in text user space; pad (user units) widens it for outlines that leave the box.
+  bool Reaches(const text::GlyphRecord& r, double pad) const {
     for (double v : {r.x1, r.y1, r.x2, r.y2, r.x, r.y}) {
       if (!(std::fabs(v) <= kMaxUserCoordinate)) return false;
     }
-    if (!enabled_) return true;
     const double xs[4] = {r.x1, r.x2, r.x2, r.x1};
     const double ys[4] = {r.y1, r.y1, r.y2, r.y2};
     double left = 0, right = 0, top = 0, bottom = 0;
@@ -68,16 +77,29 @@ class Visibility {
       bottom = i == 0 ? y : std::max(bottom, y);
     }
     if (!(right - left <= kMaxDrawnPixels && bottom - top <= kMaxDrawnPixels)) return false;
-    return right >= -margin_ && left <= width_ + margin_ && bottom >= -margin_ && top <= height_ + margin_;
+    const double margin = margin_ + pad * scale_;
+    // A transform too large to measure with gives no grounds to leave the glyph out.
+    if (!std::isfinite(margin)) return true;
+    return right >= -margin && left <= width_ + margin && bottom >= -margin && top <= height_ + margin;
   }
 
  private:
   agg::trans_affine transform_;
   double margin_ = 0.0;
+  double scale_ = 0.0;
   double width_ = 0.0;
   double height_ = 0.0;
-  bool enabled_ = false;
 };
+
+// How far a glyph bent along a text path can stray from the box of its mapped corners: a point of the
+// outline lies within its distance along the path plus twice its distance across of some corner. A
+// turned glyph stays within the circle through its farthest corner.
+double BentGlyphReach(const agg::glyph_cache& glyph, const text::GlyphRecord& record, double scale) {
+  const agg::rect_i& b = glyph.bounds;
+  const double radius =
+      scale * std::hypot(std::max(std::abs(b.x1), std::abs(b.x2)), std::max(std::abs(b.y1), std::abs(b.y2)));
+  return 2.0 * radius + 2.0 * (std::fabs(record.y) + radius);
+}
 
 void Flush(Canvas& canvas, size_t& pending) {
   if (pending == 0) return;
@@ -99,15 +121,16 @@ void DrawGlyphs(Canvas& canvas, DrawPass& pass, const ElementGlyphs& glyphs, con
     // Without a box there is no ink, or the glyph fell off its text path.
     if (!record.HasBox() || placed.face == nullptr) continue;
     if (!std::isfinite(record.rotate) || !(placed.fontSize <= kMaxUserCoordinate)) continue;
-    if (!visibility.Reaches(record)) continue;
     const agg::glyph_cache* glyph = pass.services.Glyph(*placed.face, placed.glyphIndex);
     if (glyph == nullptr) continue;
     const double scale = placed.fontSize / placed.face->UnitsPerEm();
+    if (!visibility.Reaches(record, path != nullptr ? BentGlyphReach(*glyph, record, scale) : 0.0)) continue;
     const double glyphPixels = placed.fontSize * deviceScale;
     double approximation = path != nullptr ? 2.0 * deviceScale : 0.0;
     if (glyphPixels > kMaxGlyphPixels) approximation = 2.0 * kMaxGlyphPixels / placed.fontSize;
     text::FontServices::OutlineAdaptor& outline = pass.services.Outline(*glyph, 0.0, 0.0, scale);
     text::AppendGlyphOutline(canvas.Path(), outline, record.x, record.y, record.rotate, path, approximation);
+    if (pass.budget != nullptr) ++pass.budget->glyphsFlattened;
     if (++pending == kGlyphsPerBatch) Flush(canvas, pending);
   }
   Flush(canvas, pending);
@@ -173,7 +196,7 @@ void SVGTextElement::Render(render::RenderContext context) {
   render::TextLayout layout;
   render::LayOutText(*this, context, *services, layout);
   glyphRecords = layout.records;
-  render::DrawPass pass{layout, *services, layout.Box(), agg::trans_affine(), nullptr};
+  render::DrawPass pass{layout, *services, layout.Box(), agg::trans_affine(), nullptr, context.budget};
   render::DrawElement(*this, std::move(context), pass, true);
 }
 

@@ -126,15 +126,16 @@ agg::trans_affine ViewportMatrix(const svg::ViewBoxRect& viewBox, double x1, dou
 }
 
 std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
-                                          agg::rgba8 background, uint32_t width, uint32_t height) {
+                                          agg::rgba8 background, uint32_t width, uint32_t height,
+                                          RenderBudget* budget) {
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
   if (buffer == nullptr) return nullptr;
 
   Canvas canvas;
-  RenderBudget budget;
+  RenderBudget ownBudget;
   RenderContext context;
-  context.budget = &budget;
+  context.budget = budget != nullptr ? budget : &ownBudget;
   context.styleSheet = &document.styleSheet;
   context.scriptCallback = document.scriptCallback;
   context.canvas = &canvas;

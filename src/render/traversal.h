@@ -21,9 +21,10 @@ inline constexpr uint32_t kMaxRenderDepth = 1024;
 
 // Renders document into a new width x height buffer (R, G, B, A, premultiplied, top row first)
 // whose uncovered pixels hold background. baseTransform maps the outermost user space to pixels.
-// Null when the buffer can't be allocated.
+// Null when the buffer can't be allocated. budget, when given, receives the render's work counts.
 std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
-                                          agg::rgba8 background, uint32_t width, uint32_t height);
+                                          agg::rgba8 background, uint32_t width, uint32_t height,
+                                          RenderBudget* budget = nullptr);
 
 // Takes element's percentage references (viewport width, height, diagonal) from the viewBox of the
 // svg element that establishes its viewport, when that has one.

@@ -49,6 +49,28 @@ bool HasFamily(FcPattern* pattern, const std::string& family) {
   return false;
 }
 
+// The usual configuration (conf.d's synthetic rules) reports the weight asked for on the matched
+// font and says "embolden" instead, so its verdict comes first; without such rules the face's own
+// weight tells.
+bool NeedsEmboldening(FcPattern* match, int weight) {
+  FcBool embolden = FcFalse;
+  if (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch) return embolden != FcFalse;
+  int matchedWeight = FC_WEIGHT_REGULAR;
+  FcPatternGetInteger(match, FC_WEIGHT, 0, &matchedWeight);
+  return weight >= kBoldFrom && matchedWeight < FC_WEIGHT_DEMIBOLD;
+}
+
+// Likewise for slant: those rules report an oblique slant and lean the face through its matrix.
+bool NeedsObliquing(FcPattern* match, bool italic) {
+  FcMatrix* matrix = nullptr;
+  if (FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix) == FcResultMatch && matrix != nullptr) {
+    return matrix->xy != 0.0 || matrix->yx != 0.0;
+  }
+  int matchedSlant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(match, FC_SLANT, 0, &matchedSlant);
+  return italic && matchedSlant == FC_SLANT_ROMAN;
+}
+
 FaceKey Match(FcConfig* config, const InstalledFont& font, int weight, bool italic) {
   FaceKey regular{font.filePath, font.faceIndex, weight >= kBoldFrom, italic};
   if (config == nullptr) return regular;
@@ -70,15 +92,11 @@ FaceKey Match(FcConfig* config, const InstalledFont& font, int weight, bool ital
   }
   int index = 0;
   FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
-  int matchedWeight = FC_WEIGHT_REGULAR;
-  FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &matchedWeight);
-  int matchedSlant = FC_SLANT_ROMAN;
-  FcPatternGetInteger(match.get(), FC_SLANT, 0, &matchedSlant);
   FaceKey key;
   key.file = reinterpret_cast<const char*>(file);
   key.index = index;
-  key.syntheticBold = weight >= kBoldFrom && matchedWeight < FC_WEIGHT_DEMIBOLD;
-  key.syntheticItalic = italic && matchedSlant == FC_SLANT_ROMAN;
+  key.syntheticBold = NeedsEmboldening(match.get(), weight);
+  key.syntheticItalic = NeedsObliquing(match.get(), italic);
   return key;
 }
 
@@ -96,6 +114,14 @@ FaceKey StyledFace(const InstalledFont& font, int weight, bool italic) {
   FaceKey key = Match(matcher.config.get(), font, step, italic);
   matcher.found.emplace(styleKey, key);
   return key;
+}
+
+void ReleaseStyledFaces() {
+  FaceMatcher& matcher = Matcher();
+  const std::lock_guard lock(matcher.mutex);
+  matcher.found.clear();
+  matcher.config.reset();
+  matcher.loaded = false;
 }
 
 }  // namespace text

@@ -3,21 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/wide_text.h"
 #include "text/font_classes.h"
 #include "text/postscript_names.h"
 
 namespace text {
 namespace {
 
-constexpr char32_t kFirstHighSurrogate = 0xD800;
-constexpr char32_t kFirstLowSurrogate = 0xDC00;
-constexpr char32_t kLastLowSurrogate = 0xDFFF;
 constexpr char32_t kLastBmpCode = 0xFFFF;
 constexpr char32_t kLastCodePoint = 0x10FFFF;
-
-bool IsHighSurrogate(char32_t c) { return c >= kFirstHighSurrogate && c < kFirstLowSurrogate; }
-bool IsLowSurrogate(char32_t c) { return c >= kFirstLowSurrogate && c <= kLastLowSurrogate; }
-bool IsSurrogate(char32_t c) { return c >= kFirstHighSurrogate && c <= kLastLowSurrogate; }
 
 // Ranges are sorted and disjoint, so the only candidate is the last range starting at or before code.
 template <typename Range>
@@ -33,11 +27,10 @@ bool Covers(InstalledFontList& list, size_t index, std::span<const char32_t> run
   if (font.ranges.empty() && font.supplementaryRanges.empty()) return false;
   for (size_t i = 0; i < run.size(); ++i) {
     const char32_t c = run[i];
-    if (IsHighSurrogate(c) && i + 1 < run.size() && IsLowSurrogate(run[i + 1])) {
-      const char32_t code = 0x10000 + ((c - kFirstHighSurrogate) << 10) + (run[i + 1] - kFirstLowSurrogate);
-      if (!InRanges(font.supplementaryRanges, code)) return false;
+    if (platform::IsHighSurrogate(c) && i + 1 < run.size() && platform::IsLowSurrogate(run[i + 1])) {
+      if (!InRanges(font.supplementaryRanges, platform::JoinSurrogates(c, run[i + 1]))) return false;
       ++i;
-    } else if (IsSurrogate(c)) {
+    } else if (platform::IsSurrogate(c)) {
       return false;
     } else if (c <= kLastBmpCode) {
       if (!InRanges(font.ranges, c)) return false;

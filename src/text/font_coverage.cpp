@@ -1,10 +1,10 @@
 #include "text/font_coverage.h"
 
+#include "platform/wide_text.h"
+
 namespace text {
 namespace {
 
-constexpr char32_t kFirstSurrogate = 0xD800;
-constexpr char32_t kLastSurrogate = 0xDFFF;
 constexpr char32_t kLastBmpCode = 0xFFFF;
 
 // Code points arrive in increasing order, so a range only ever grows at its end.
@@ -35,7 +35,7 @@ void FontCoverage::ToRanges(std::vector<UnicodeRange>& bmp,
         const char32_t code = base + word * 32 + bit;
         if (code > kLastBmpCode) {
           Append(supplementary, code);
-        } else if (code < kFirstSurrogate || code > kLastSurrogate) {
+        } else if (!platform::IsSurrogate(code)) {
           Append(bmp, code);
         }
       }

@@ -31,7 +31,7 @@ void AppendGlyphOutline(agg::path_storage& path, FontServices::OutlineAdaptor& o
   }
   agg::conv_segmentator<agg::conv_curve<Placed>> segments(curves);
   segments.approximation_scale(approximationScale * 0.5);
-  agg::conv_transform<decltype(segments), const agg::trans_single_path> bent(segments, textPath->Line());
+  agg::conv_transform<decltype(segments), const TextPath> bent(segments, *textPath);
   path.concat_path(bent);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/wide_text.h"
+#include "text/face_styles.h"
 #include "text/family_classifier.h"
 #include "text/font_coverage.h"
 #include "text/fontconfig_handles.h"
@@ -142,6 +143,16 @@ InstalledFontList& GetInstalledFonts() {
 void ResetInstalledFontsForTesting() {
   const std::lock_guard lock(ProcessListMutex());
   ProcessList().reset();
+}
+
+void ReleaseFonts() {
+  {
+    const std::lock_guard lock(ProcessListMutex());
+    ProcessList().reset();
+  }
+  ReleaseStyledFaces();
+  // fontconfig asserts that no cache is referenced any more, which holds once the above are gone.
+  FcFini();
 }
 
 bool LoadRanges(InstalledFontList& list, size_t index) {

@@ -60,6 +60,11 @@ InstalledFontList& GetInstalledFonts();
 // FONTCONFIG_FILE elsewhere. References to the old list dangle afterwards.
 void ResetInstalledFontsForTesting();
 
+// Releases every fontconfig object the process holds (this list, the styled-face matcher's
+// configuration) and then fontconfig's own state (FcFini), so that a leak checker at exit finds
+// nothing of ours; the next use builds them again. Call only while no text is being laid out.
+void ReleaseFonts();
+
 // Builds a list from the fontconfig configuration file configFile, or from the default
 // configuration when it is empty. A configuration that can't be loaded gives an empty list.
 InstalledFontList ReadInstalledFonts(const std::string& configFile = {});

@@ -27,9 +27,6 @@ std::mutex& FontChoiceMutex() {
   return mutex;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 // The face for one item, or null when no installed font covers it.
 const FontFace* ChooseFace(std::span<const char32_t> characters, const TextItem& item,
                            const ShapeRequest& request, FontServices& services) {
@@ -66,7 +63,7 @@ void ShapeItem(std::span<const char32_t> characters, const TextItem& item, const
   hb_buffer_set_script(buffer, item.script);
   std::vector<hb_feature_t> features;
   if (!request.fontKerning) features.push_back(Feature("kern", 0));
-  if (request.letterSpaced) {
+  if (!request.ligatures) {
     features.push_back(Feature("liga", 0));
     features.push_back(Feature("clig", 0));
   }
@@ -91,21 +88,6 @@ void ShapeItem(std::span<const char32_t> characters, const TextItem& item, const
 }
 
 }  // namespace
-
-std::vector<char32_t> ToCodePoints(std::u16string_view text) {
-  std::vector<char32_t> codes;
-  codes.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      codes.push_back(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      codes.push_back(c);
-    }
-  }
-  return codes;
-}
 
 std::vector<ShapedGlyph> ShapeText(std::span<const char32_t> characters, const ShapeRequest& request,
                                    FontServices& services) {

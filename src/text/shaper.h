@@ -25,13 +25,11 @@ struct ShapeRequest {
   int weight = 400;
   bool italic = false;
   bool fontKerning = true;    // the font's own kerning (kerning: auto)
-  bool letterSpaced = false;  // letter spacing is set: optional ligatures would hide it
+  // Off when letters are spaced or placed one by one: a ligature would hide the spacing, and it
+  // would take one position for several characters.
+  bool ligatures = true;
   bool rightToLeft = false;   // base direction of the paragraph
 };
-
-// Code points of UTF-16 text: surrogate pairs joined, unpaired surrogates kept as they are (no font
-// covers them).
-std::vector<char32_t> ToCodePoints(std::u16string_view text);
 
 // Shapes characters: itemised by bidi level and script, each item in visual order given the first
 // installed font that covers it (ChooseFont over request.families, at the weight and slant asked for

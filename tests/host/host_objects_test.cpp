@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "host/bitmap.h"
 #include "host/function_publish.h"
 #include "host/host_error.h"
+#include "host/locale_handler.h"
 #include "host/texture_output.h"
 #include "host/uvgen.h"
 #include "host/zal_types.h"
@@ -146,6 +150,23 @@ TEST(HostTypes, IntervalsAndArguments) {
   } catch (const zal::Error& error) {
     EXPECT_STREQ(error.what(), zal::kArrayIndexError);
   }
+}
+
+// Host-facing code formats numbers under the handler: a point inside it, the thread's own locale after.
+TEST(ZalLocaleHandler, FormatsWithAPointInsideAndRestoresTheThreadsLocale) {
+  const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(0));
+  if (german == static_cast<locale_t>(0)) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  const locale_t before = uselocale(german);
+  char text[16];
+  {
+    const zal::ZalLocaleHandler english;
+    std::snprintf(text, sizeof text, "%.1f", 1.5);
+    EXPECT_STREQ(text, "1.5");
+  }
+  std::snprintf(text, sizeof text, "%.1f", 1.5);
+  EXPECT_STREQ(text, "1,5");
+  uselocale(before);
+  freelocale(german);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "document/vector_document.h"
+#include "support/font_config.h"
 #include "support/test_support.h"
 
 namespace {
@@ -48,39 +49,81 @@ const uint8_t* Pixel(const uint8_t* buffer, int64_t size, int64_t x, int64_t y) 
 constexpr int kWindowTolerance = 1;
 constexpr double kRoundedFraction = 0.002;
 
-TEST(TileWindow, EveryTileWithBorderEqualsItsWindowOfTheWholeImage) {
+void ExpectTilesEqualTheirWindow(const std::string& name, const std::string& drawing) {
   constexpr int kFull = 384, kTile = 128, kBorder = 5, kSide = kTile + 2 * kBorder;
   static constexpr uint8_t kBackground[4] = {0, 0, 0, 0};
-  for (const char* name : {"transforms", "stroke_dash_shapes", "clip_path_rule_and_nesting", "opacity_group",
-                           "mask_units", "viewport_aspect_slice_wide", "viewport_root_viewbox"}) {
-    const auto loaded = Load(ReadText(DataPath(std::string("render/") + name + ".svg")));
-    const auto whole = loaded->RenderWhole(kFull);
-    ASSERT_NE(whole, nullptr) << name;
-    int largest = 0;
-    size_t rounded = 0, channels = 0;
-    for (int row = 0; row < kFull / kTile; ++row) {
-      for (int column = 0; column < kFull / kTile; ++column) {
-        const auto tile = loaded->RenderTile(0, kFull, kTile, row, column, kBorder);
-        ASSERT_NE(tile, nullptr) << name;
-        for (int y = 0; y < kSide; ++y) {
-          for (int x = 0; x < kSide; ++x) {
-            const int wholeX = column * kTile - kBorder + x, wholeY = row * kTile - kBorder + y;
-            const bool inside = wholeX >= 0 && wholeY >= 0 && wholeX < kFull && wholeY < kFull;
-            const uint8_t* expected = inside ? Pixel(whole.get(), kFull, wholeX, wholeY) : kBackground;
-            const uint8_t* actual = Pixel(tile.get(), kSide, x, y);
-            for (int c = 0; c < 4; ++c, ++channels) {
-              const int difference = std::abs(int{expected[c]} - int{actual[c]});
-              largest = std::max(largest, difference);
-              if (difference > 0) ++rounded;
-            }
+  const auto loaded = Load(drawing);
+  const auto whole = loaded->RenderWhole(kFull);
+  ASSERT_NE(whole, nullptr) << name;
+  int largest = 0;
+  size_t rounded = 0, channels = 0;
+  for (int row = 0; row < kFull / kTile; ++row) {
+    for (int column = 0; column < kFull / kTile; ++column) {
+      const auto tile = loaded->RenderTile(0, kFull, kTile, row, column, kBorder);
+      ASSERT_NE(tile, nullptr) << name;
+      for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+          const int wholeX = column * kTile - kBorder + x, wholeY = row * kTile - kBorder + y;
+          const bool inside = wholeX >= 0 && wholeY >= 0 && wholeX < kFull && wholeY < kFull;
+          const uint8_t* expected = inside ? Pixel(whole.get(), kFull, wholeX, wholeY) : kBackground;
+          const uint8_t* actual = Pixel(tile.get(), kSide, x, y);
+          for (int c = 0; c < 4; ++c, ++channels) {
+            const int difference = std::abs(int{expected[c]} - int{actual[c]});
+            largest = std::max(largest, difference);
+            if (difference > 0) ++rounded;
           }
         }
       }
     }
-    EXPECT_LE(largest, kWindowTolerance) << name;
-    EXPECT_LE(static_cast<double>(rounded), kRoundedFraction * static_cast<double>(channels))
-        << name << ": " << rounded << " of " << channels << " channels differ";
   }
+  EXPECT_LE(largest, kWindowTolerance) << name;
+  EXPECT_LE(static_cast<double>(rounded), kRoundedFraction * static_cast<double>(channels))
+      << name << ": " << rounded << " of " << channels << " channels differ";
+}
+
+TEST(TileWindow, EveryTileWithBorderEqualsItsWindowOfTheWholeImage) {
+  for (const char* name : {"transforms", "stroke_dash_shapes", "clip_path_rule_and_nesting", "opacity_group",
+                           "mask_units", "viewport_aspect_slice_wide", "viewport_root_viewbox"}) {
+    ExpectTilesEqualTheirWindow(name, ReadText(DataPath(std::string("render/") + name + ".svg")));
+  }
+}
+
+// Paint whose colour depends on where a pixel lies (gradients repeating past their ends, masks of
+// gradients) and glyphs, which are left out where they can't reach the window, must not show seams.
+TEST(TileWindow, GradientsMasksAndTextTilesEqualTheirWindow) {
+  const testing_support::ScopedFontConfig fonts(DataPath("fonts/fonts.conf"));
+  const std::pair<const char*, std::string> cases[] = {
+      {"linear spreads",
+       Svg("<linearGradient id='p' x1='0.4' x2='0.6'><stop stop-color='red'/><stop offset='1' stop-color='blue'/>"
+           "</linearGradient>"
+           "<linearGradient id='r' href='#p' spreadMethod='reflect' x1='0.45' x2='0.55' y2='0.2'/>"
+           "<linearGradient id='t' href='#p' spreadMethod='repeat' gradientUnits='userSpaceOnUse' x1='3' x2='9'"
+           " y1='0' y2='4'/>"
+           "<rect width='100' height='33' fill='url(#p)'/><rect y='33' width='100' height='33' fill='url(#r)'/>"
+           "<rect y='66' width='100' height='34' fill='url(#t)'/>")},
+      {"radial spreads",
+       Svg("<radialGradient id='p' r='0.1' fx='0.45'><stop stop-color='yellow'/><stop offset='0.5'"
+           " stop-color='green' stop-opacity='0.5'/><stop offset='1' stop-color='navy'/></radialGradient>"
+           "<radialGradient id='r' href='#p' spreadMethod='reflect'/>"
+           "<radialGradient id='t' href='#p' spreadMethod='repeat'/>"
+           "<rect width='50' height='50' fill='url(#p)'/><rect x='50' width='50' height='50' fill='url(#r)'/>"
+           "<rect y='50' width='100' height='50' fill='url(#t)'/>")},
+      {"gradient masks",
+       Svg("<linearGradient id='g' spreadMethod='reflect' x2='0.3'><stop stop-color='white'/>"
+           "<stop offset='1' stop-opacity='0'/></linearGradient>"
+           "<mask id='m'><rect width='100' height='100' fill='url(#g)'/></mask>"
+           "<mask id='n' maskContentUnits='objectBoundingBox'><circle cx='0.5' cy='0.5' r='0.45' fill='url(#g)'/>"
+           "</mask><rect width='100' height='100' fill='teal' mask='url(#m)'/>"
+           "<g mask='url(#n)'><rect x='10' y='20' width='80' height='60' fill='orange'/></g>")},
+      {"text",
+       Svg("<defs><path id='arc' d='M10 90 Q50 10 90 90 M10 20 H40'/></defs>"
+           "<g font-family='DejaVu Sans'><text x='2' y='30' font-size='14'>Tiles agree</text>"
+           "<text x='30' y='60' font-size='22' fill='none' stroke='navy' stroke-width='2'"
+           " transform='rotate(20 50 50)'>seams</text>"
+           "<text font-size='9' fill='purple'><textPath href='#arc'>along a curve, past a moveto</textPath>"
+           "</text><text x='-3 40 97' y='45 110 99' font-size='16' font-weight='bold'>WAV</text></g>")},
+  };
+  for (const auto& [name, drawing] : cases) ExpectTilesEqualTheirWindow(name, drawing);
 }
 
 // A circle of radius 0.4 S centred in an S x S image. The tile holding the point of its outline at

@@ -5,7 +5,22 @@
 #include <filesystem>
 #include <fstream>
 
+#include "text/installed_fonts.h"
+
 namespace testing_support {
+namespace {
+
+// fontconfig keeps its state until FcFini; releasing everything once the tests are done leaves a
+// leak checker at exit only real leaks to report.
+class FontReleaseEnvironment : public testing::Environment {
+ public:
+  void TearDown() override { text::ReleaseFonts(); }
+};
+
+testing::Environment* const kFontReleaseEnvironment =
+    testing::AddGlobalTestEnvironment(new FontReleaseEnvironment);
+
+}  // namespace
 
 std::string DataPath(std::string_view name) { return std::string(GRAPHEL_TEST_DATA) + "/" + std::string(name); }
 

@@ -1,7 +1,7 @@
 #include "text/layout_fixture.h"
 
-#include <cstdlib>
-
+#include "platform/wide_text.h"
+#include "render/traversal.h"
 #include "support/test_support.h"
 #include "svg/document.h"
 #include "text/installed_fonts.h"
@@ -9,21 +9,9 @@
 
 namespace text_testing {
 
-void LayoutTest::SetUp() {
-  const char* previous = std::getenv("FONTCONFIG_FILE");
-  previousConfig_ = previous != nullptr ? previous : "";
-  setenv("FONTCONFIG_FILE", testing_support::DataPath("text/fonts.conf").c_str(), 1);
-  text::ResetInstalledFontsForTesting();
-}
+void LayoutTest::SetUp() { fonts_.emplace(testing_support::DataPath("text/fonts.conf")); }
 
-void LayoutTest::TearDown() {
-  if (previousConfig_.empty()) {
-    unsetenv("FONTCONFIG_FILE");
-  } else {
-    setenv("FONTCONFIG_FILE", previousConfig_.c_str(), 1);
-  }
-  text::ResetInstalledFontsForTesting();
-}
+void LayoutTest::TearDown() { fonts_.reset(); }
 
 std::string Drawing(const std::string& body, int size) {
   const std::string s = std::to_string(size);
@@ -59,6 +47,11 @@ svg::Rect LaidOut::Box(std::u16string_view id) const {
 
 std::unique_ptr<uint8_t[]> LaidOut::Render() const { return document_->RenderWhole(size_); }
 
+std::unique_ptr<uint8_t[]> LaidOut::Render(const agg::trans_affine& transform, int size,
+                                           render::RenderBudget& budget) const {
+  return render::RenderDocument(*document_->Svg(), transform, agg::rgba8(0, 0, 0, 0), size, size, &budget);
+}
+
 Pixel At(const uint8_t* pixels, int size, int x, int y) {
   const uint8_t* p = pixels + (static_cast<size_t>(y) * size + x) * 4;
   return {p[0], p[1], p[2], p[3]};
@@ -79,7 +72,7 @@ std::vector<text::ShapedGlyph> Shape(std::u16string_view text, std::u16string_vi
   text::ShapeRequest request;
   request.families = text::ParseFontFamilies(families, u"Times New Roman");
   request.rightToLeft = rightToLeft;
-  const std::vector<char32_t> characters = text::ToCodePoints(text);
+  const std::u32string characters = platform::WideToCodePoints(text);
   return text::ShapeText(characters, request, services);
 }
 

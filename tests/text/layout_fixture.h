@@ -4,11 +4,14 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "document/vector_document.h"
+#include "render/render_context.h"
+#include "support/font_config.h"
 #include "svg/text_elements.h"
 #include "text/shaper.h"
 
@@ -22,7 +25,7 @@ class LayoutTest : public testing::Test {
   void TearDown() override;
 
  private:
-  std::string previousConfig_;
+  std::optional<testing_support::ScopedFontConfig> fonts_;
 };
 
 // An SVG document of size x size user units (and pixels) around body.
@@ -41,6 +44,9 @@ class LaidOut {
   svg::Rect Box(std::u16string_view id = u"t") const;
   // Renders the drawing at its own size; premultiplied R, G, B, A per pixel.
   std::unique_ptr<uint8_t[]> Render() const;
+  // Renders a size x size window, user space mapped by transform, counting the work into budget.
+  std::unique_ptr<uint8_t[]> Render(const agg::trans_affine& transform, int size,
+                                    render::RenderBudget& budget) const;
   int Size() const { return size_; }
 
  private:

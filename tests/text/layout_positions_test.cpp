@@ -29,6 +29,33 @@ TEST_F(LayoutTest, AbsoluteXListPlacesFirstCharactersAndTheRestFollowByAdvance) 
   for (const auto& r : records) EXPECT_NEAR(r.y, 50.0, kTolerance);
 }
 
+// A ligature would take one list entry for several characters and put the rest out of step, so lists
+// that reach past a run's first character switch ligatures off; one value alone keeps them.
+TEST_F(LayoutTest, PerCharacterListsKeepLigaturesApartAndInStep) {
+  struct Case {
+    const char* attributes;
+    const char* content;
+    size_t glyphs;
+    double lastX;  // of the last glyph; negative: not checked
+  };
+  const Case cases[] = {
+      {"x='10' y='50'", "ffi", 1, -1.0},
+      {"x='10 60 110 160' y='50'", "ffix", 4, 160.0},
+      {"x='10' dx='0 0 0 0' y='50'", "ffix", 4, -1.0},
+      {"x='10' y='50' rotate='0 0 0 0'", "ffix", 4, -1.0},
+      {"x='10 60 110' y='50'", "a<tspan>ffi</tspan>x", 5, -1.0},
+  };
+  for (const Case& c : cases) {
+    LaidOut laid("<text id='t' font-family='Noto Sans' font-size='20' " + std::string(c.attributes) + ">" +
+                 c.content + "</text>");
+    const auto& records = laid.Records();
+    ASSERT_EQ(records.size(), c.glyphs) << c.attributes << " " << c.content;
+    if (c.lastX >= 0.0) {
+      EXPECT_NEAR(records.back().x, c.lastX, kTolerance) << c.attributes;
+    }
+  }
+}
+
 TEST_F(LayoutTest, EachAbsoluteXStartsItsOwnAnchorChunk) {
   LaidOut plain(Text("x='100 150' y='50'", "ab"));
   LaidOut laid(Text("x='100 150' y='50' text-anchor='end'", "ab"));

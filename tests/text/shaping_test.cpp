@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/wide_text.h"
+#include "support/font_config.h"
 #include "support/test_support.h"
 #include "text/face_styles.h"
 #include "text/font_choice.h"
@@ -31,6 +33,8 @@ unsigned SingleId(std::u16string_view character, std::u16string_view family, tex
   return glyphs.size() == 1 ? glyphs[0].glyphIndex : 0;
 }
 
+// Run with the test fonts alone and again under the machine's usual rules (conf.d), whose synthetic
+// styles report the weight and slant asked for on the regular face.
 TEST_F(LayoutTest, WeightAndStyleChooseTheFamilysOwnFacesOrMakeThemUp) {
   struct Case {
     const char* family;
@@ -47,19 +51,30 @@ TEST_F(LayoutTest, WeightAndStyleChooseTheFamilysOwnFacesOrMakeThemUp) {
       {"DejaVu Sans", 700, false, "DejaVuSans-Bold.ttf", false, false},
       {"DejaVu Sans", 400, true, "DejaVuSans.ttf", false, true},
       {"DejaVu Serif", 800, true, "DejaVuSerif.ttf", true, true},
+      {"DejaVu Serif", 700, false, "DejaVuSerif.ttf", true, false},
       {"DejaVu Serif", 500, false, "DejaVuSerif.ttf", false, false},
   };
-  text::InstalledFontList& list = text::GetInstalledFonts();
-  for (const Case& c : cases) {
-    const text::InstalledFont* font = nullptr;
-    for (const auto& f : list.fonts) {
-      if (f.faceName == testing_support::W(c.family)) font = &f;
+  const std::string withSystemRules =
+      testing_support::ScratchFolder("WeightAndStyleChooseTheFamilysOwnFacesOrMakeThemUp") + "/fonts.conf";
+  testing_support::WriteFile(withSystemRules,
+                             "<?xml version='1.0'?><fontconfig>"
+                             "<include ignore_missing='yes'>/etc/fonts/conf.d</include><include>" +
+                                 testing_support::DataPath("text/fonts.conf") + "</include></fontconfig>");
+  for (const std::string& config : {testing_support::DataPath("text/fonts.conf"), withSystemRules}) {
+    const testing_support::ScopedFontConfig fonts(config);
+    text::InstalledFontList& list = text::GetInstalledFonts();
+    for (const Case& c : cases) {
+      const text::InstalledFont* font = nullptr;
+      for (const auto& f : list.fonts) {
+        if (f.faceName == testing_support::W(c.family)) font = &f;
+      }
+      ASSERT_NE(font, nullptr) << c.family << " " << config;
+      const text::FaceKey key = text::StyledFace(*font, c.weight, c.italic);
+      const std::string where = std::string(c.family) + " " + std::to_string(c.weight) + " " + config;
+      EXPECT_EQ(key.file.substr(key.file.find_last_of('/') + 1), c.file) << where;
+      EXPECT_EQ(key.syntheticBold, c.syntheticBold) << where;
+      EXPECT_EQ(key.syntheticItalic, c.syntheticItalic) << where;
     }
-    ASSERT_NE(font, nullptr) << c.family;
-    const text::FaceKey key = text::StyledFace(*font, c.weight, c.italic);
-    EXPECT_EQ(key.file.substr(key.file.find_last_of('/') + 1), c.file) << c.family << " " << c.weight;
-    EXPECT_EQ(key.syntheticBold, c.syntheticBold) << c.family << " " << c.weight;
-    EXPECT_EQ(key.syntheticItalic, c.syntheticItalic) << c.family << " " << c.weight;
   }
 }
 
@@ -67,7 +82,7 @@ TEST_F(LayoutTest, PostScriptStyleNamesPickTheBoldFaceBeforeShaping) {
   text::FontServicesLease services;
   text::ShapeRequest request;
   request.families = {u"NotoSans-Bold", u"Times New Roman"};
-  const std::vector<char32_t> characters = text::ToCodePoints(u"Bold");
+  const std::u32string characters = platform::WideToCodePoints(u"Bold");
   const auto glyphs = text::ShapeText(characters, request, *services);
   ASSERT_EQ(glyphs.size(), 4u);
   EXPECT_EQ(FileName(glyphs[0].face), "NotoSans-Bold.ttf");

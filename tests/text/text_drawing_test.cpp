@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
+#include "render/render_context.h"
 #include "text/layout_fixture.h"
 
 namespace {
@@ -107,6 +107,10 @@ TEST_F(LayoutTest, ClipPathOnTextClipsEveryGlyphInside) {
   EXPECT_LE(ink.y2, 90.0);
 }
 
+// A 100-pixel canvas shows at most a few hundred of these glyphs; the rest must be left out, not
+// flattened.
+constexpr uint64_t kMaxVisibleGlyphs = 1000;
+
 TEST_F(LayoutTest, HostileTextNeverCrashesHangsOrGrowsWithoutBound) {
   std::string manySpans;
   for (int i = 0; i < 10000; ++i) manySpans += "<tspan dx='0.1'>x</tspan>";
@@ -126,13 +130,49 @@ TEST_F(LayoutTest, HostileTextNeverCrashesHangsOrGrowsWithoutBound) {
       "<text id='t' x='10' y='50' rotate='1e308 nan'>abc</text>",
   };
   for (const std::string& c : cases) {
-    const auto start = std::chrono::steady_clock::now();
     LaidOut laid(c, 100);
     laid.Box();
-    const auto pixels = laid.Render();
+    render::RenderBudget budget;
+    const auto pixels = laid.Render(agg::trans_affine(), 100, budget);
     EXPECT_NE(pixels, nullptr) << c.substr(0, 80);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 20.0) << c.substr(0, 80);
+    EXPECT_LE(budget.glyphsFlattened, kMaxVisibleGlyphs) << c.substr(0, 80);
+  }
+}
+
+// Only glyphs that reach the window are flattened: a deep tile of a labelled map costs a label's
+// glyphs, not the map's; and a glyph past the size limit is never flattened.
+TEST_F(LayoutTest, OnlyGlyphsThatReachTheWindowAreFlattened) {
+  constexpr int kLabels = 20, kLetters = 5, kWindow = 256;
+  std::string map;
+  for (int row = 0; row < kLabels; ++row) {
+    for (int column = 0; column < kLabels; ++column) {
+      map += "<text x='" + std::to_string(column * 10 + 1) + "' y='" + std::to_string(row * 10 + 5) +
+             "' font-family='DejaVu Sans' font-size='3'>Label</text>";
+    }
+  }
+  struct Case {
+    const char* name;
+    std::string body;
+    double scale, left, top;  // the window's corner in user units
+    uint64_t least, most;
+  };
+  const uint64_t all = uint64_t{kLabels} * kLabels * kLetters;
+  const Case cases[] = {
+      {"whole map", map, 1.0, 0.0, 0.0, all, all},
+      {"deep tile on one label", map, 64.0, 1.0, 2.0, 1, kLetters},
+      {"deep tile between labels", map, 256.0, 7.0, 6.5, 0, 0},
+      {"glyph past the size limit", "<text x='0' y='150' font-size='3e7'>W</text>", 1.0, 0.0, 0.0, 0, 0},
+      {"stroked glyph reaching in", "<text x='-8' y='50' font-size='20' stroke='red' stroke-width='10'>i</text>",
+       1.0, 0.0, 0.0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    LaidOut laid(c.body, 200);
+    render::RenderBudget budget;
+    const agg::trans_affine transform =
+        agg::trans_affine_translation(-c.left, -c.top) * agg::trans_affine_scaling(c.scale);
+    ASSERT_NE(laid.Render(transform, kWindow, budget), nullptr) << c.name;
+    EXPECT_GE(budget.glyphsFlattened, c.least) << c.name;
+    EXPECT_LE(budget.glyphsFlattened, c.most) << c.name;
   }
 }
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "text/layout_fixture.h"
+#include "text/text_path.h"
 
 namespace {
 
@@ -80,6 +83,47 @@ TEST_F(LayoutTest, TextAnchorOnAPathCentresOnTheStartOffset) {
   // The ink is centred where the start-anchored ink began (the origin plus the first side bearing).
   EXPECT_NEAR((box.x1 + box.x2) / 2, start.Box().x1, 1e-6);
   EXPECT_NEAR(box.x2 - box.x1, start.Box().x2 - start.Box().x1, 1e-6);
+}
+
+}  // namespace
+
+namespace {
+
+// A moveto starts a new piece at the distance already covered (no chord to it); a closepath adds its
+// closing segment; past either end the end segments go on.
+TEST(TextPathLine, SubpathsContinueTheDistanceWithoutJoiningChords) {
+  struct Case {
+    const char* name;
+    std::vector<std::array<double, 3>> points;  // x, y, and 1 for a moveto, 2 for a closepath after it
+    double length;
+    double along, across, x, y;
+  };
+  const Case cases[] = {
+      {"two pieces", {{10, 100, 1}, {60, 100, 0}, {100, 150, 1}, {190, 150, 0}}, 140.0, 70.0, 0.0, 120.0, 150.0},
+      {"on the first", {{10, 100, 1}, {60, 100, 0}, {100, 150, 1}, {190, 150, 0}}, 140.0, 25.0, -5.0, 35.0, 95.0},
+      {"closed square", {{0, 0, 1}, {10, 0, 0}, {10, 10, 0}, {0, 10, 2}}, 40.0, 35.0, 0.0, 0.0, 5.0},
+      {"lone moveto", {{0, 0, 1}, {10, 10, 1}, {20, 10, 0}}, 10.0, 5.0, 0.0, 15.0, 10.0},
+      {"past the end", {{0, 0, 1}, {10, 0, 0}, {20, 0, 1}, {20, 10, 0}}, 20.0, 25.0, 0.0, 20.0, 15.0},
+      {"before the start", {{0, 0, 1}, {10, 0, 0}, {20, 0, 1}, {20, 10, 0}}, 20.0, -5.0, 2.0, -5.0, 2.0},
+  };
+  for (const Case& c : cases) {
+    agg::path_storage outline;
+    for (const auto& [x, y, kind] : c.points) {
+      if (kind == 1) {
+        outline.move_to(x, y);
+      } else {
+        outline.line_to(x, y);
+      }
+      if (kind == 2) outline.close_polygon();
+    }
+    text::TextPath path;
+    ASSERT_TRUE(path.Build(outline, 1.0)) << c.name;
+    EXPECT_NEAR(path.Length(), c.length, 1e-9) << c.name;
+    double x = c.along, y = c.across;
+    path.Map(&x, &y);
+    EXPECT_NEAR(x, c.x, 1e-9) << c.name;
+    EXPECT_NEAR(y, c.y, 1e-9) << c.name;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/wide_text.h"
 #include "support/test_support.h"
 #include "text/bidi_items.h"
 #include "text/glyph_engine.h"
@@ -108,7 +109,7 @@ TEST(ItemiseText, SplitsByLevelAndScriptInVisualOrder) {
       {u"", false, {}},
   };
   for (const Case& c : cases) {
-    const std::vector<char32_t> characters = text::ToCodePoints(c.text);
+    const std::u32string characters = platform::WideToCodePoints(c.text);
     const std::vector<text::TextItem> items = text::ItemiseText(characters, c.rtl);
     std::vector<std::pair<size_t, size_t>> got;
     for (const auto& item : items) got.emplace_back(item.first, item.count);
@@ -116,9 +117,9 @@ TEST(ItemiseText, SplitsByLevelAndScriptInVisualOrder) {
   }
 }
 
-TEST(ToCodePoints, JoinsPairsAndKeepsLoneSurrogates) {
+TEST(WideToCodePoints, JoinsPairsAndKeepsLoneSurrogates) {
   const std::u16string text = {u'a', char16_t(0xD83D), char16_t(0xDE00), char16_t(0xDC00), char16_t(0xD800)};
-  EXPECT_EQ(text::ToCodePoints(text), (std::vector<char32_t>{U'a', 0x1F600, 0xDC00, 0xD800}));
+  EXPECT_EQ(platform::WideToCodePoints(text), (std::u32string{U'a', 0x1F600, 0xDC00, 0xD800}));
 }
 
 class GlyphIndexEngineTest : public text_testing::LayoutTest {
