@@ -4,11 +4,13 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "commands.h"
 #include "document/load_messages.h"
 #include "document/standalone_callback.h"
 #include "document/vector_document.h"
+#include "pdf_params.h"
 #include "platform/png_file.h"
 #include "platform/wide_text.h"
 
@@ -26,6 +28,7 @@ struct RenderOptions {
   int column = 0;
   int border = 0;
   std::string background = "00000000";
+  std::vector<std::string> params;
 };
 
 // "RRGGBBAA" (a leading # allowed) packed as R, G, B, A bytes in memory order.
@@ -92,10 +95,18 @@ int RunRender(const RenderOptions& options) {
     return 2;
   }
 
+  document::PdfPageSettings pdfSettings = DefaultPdfSettings();
+  for (const std::string& param : options.params) {
+    std::string problem;
+    if (!ApplyPdfParam(param, pdfSettings, problem)) {
+      std::cerr << "graphel: " << problem << "\n";
+      return 2;
+    }
+  }
   svg::LoadError error;
   const std::u16string path = platform::Utf8ToWide(options.file);
   document::StandaloneCallback callback;
-  const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0);
+  const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0, &pdfSettings);
   if (!loaded->Loaded()) {
     std::cerr << platform::WideToUtf8(document::ShownMessage(error, path)) << "\n";
     return 1;
@@ -137,6 +148,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("--column", options->column, "Tile column");
   command->add_option("--border", options->border, "Pixels of the neighbourhood around the tile");
   command->add_option("--background", options->background, "Background colour RRGGBBAA (default 00000000)");
+  command->add_option("--param", options->params, "PDF page parameter NAME=VALUE (pdf_page, continous, ...)");
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });
 }
 

@@ -1,0 +1,255 @@
+// PdfLibraryDocument on MuPDF. MuPDF reports errors by longjmp, so every call into it sits in a small
+// function below whose frame holds no object with a destructor; the class only sees return values.
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "formats/pdf/pdf_library.h"
+
+namespace formats::pdf {
+namespace {
+
+constexpr size_t kMessageSize = 256;
+// The resource store of one call; pages are drawn once, so a small store only limits caching.
+constexpr size_t kStoreBytes = size_t{64} << 20;
+// Letter size, which MuPDF also lays a page without a usable media box out on.
+constexpr double kDefaultPageWidth = 612.0;
+constexpr double kDefaultPageHeight = 792.0;
+
+void Quiet(void*, const char*) {}
+
+void KeepMessage(fz_context* ctx, char* message) {
+  std::snprintf(message, kMessageSize, "%s", fz_caught_message(ctx));
+}
+
+fz_matrix ToMatrix(const agg::trans_affine& m) {
+  return fz_make_matrix(static_cast<float>(m.sx), static_cast<float>(m.shy), static_cast<float>(m.shx),
+                        static_cast<float>(m.sy), static_cast<float>(m.tx), static_cast<float>(m.ty));
+}
+
+fz_context* NewContext(char* message) {
+  fz_context* ctx = fz_new_context(nullptr, nullptr, kStoreBytes);
+  if (ctx == nullptr) {
+    std::snprintf(message, kMessageSize, "the PDF library could not start");
+    return nullptr;
+  }
+  // The library's own diagnostics would go to stderr; failures come back through the calls instead.
+  fz_set_warning_callback(ctx, Quiet, nullptr);
+  fz_set_error_callback(ctx, Quiet, nullptr);
+  fz_disable_icc(ctx);
+  return ctx;
+}
+
+pdf_document* OpenDocument(fz_context* ctx, const char* path, int* pageCount, char* message) {
+  pdf_document* doc = nullptr;
+  fz_var(doc);
+  fz_try(ctx) {
+    doc = pdf_open_document(ctx, path);
+    // A document locked by a user password is not given one.
+    if (pdf_needs_password(ctx, doc) && !pdf_authenticate_password(ctx, doc, "")) {
+      fz_throw(ctx, FZ_ERROR_GENERIC, "the document is protected by a password");
+    }
+    *pageCount = pdf_count_pages(ctx, doc);
+  }
+  fz_catch(ctx) {
+    KeepMessage(ctx, message);
+    pdf_drop_document(ctx, doc);
+    return nullptr;
+  }
+  return doc;
+}
+
+// A cached page map makes looking up each of many pages cheap; without one lookups still work.
+int LoadPageTree(fz_context* ctx, pdf_document* doc) {
+  int loaded = 0;
+  fz_var(loaded);
+  fz_try(ctx) {
+    pdf_load_page_tree(ctx, doc);
+    loaded = 1;
+  }
+  fz_catch(ctx) { loaded = 0; }
+  return loaded;
+}
+
+void CloseDocument(fz_context* ctx, pdf_document* doc, int pageTreeLoaded) {
+  fz_try(ctx) {
+    if (pageTreeLoaded) pdf_drop_page_tree(ctx, doc);
+    pdf_drop_document(ctx, doc);
+  }
+  fz_catch(ctx) {}
+}
+
+int ReadGeometry(fz_context* ctx, pdf_document* doc, int index, double* width, double* height, int* rotation,
+                 char* message) {
+  fz_try(ctx) {
+    pdf_obj* page = pdf_lookup_page_obj(ctx, doc, index);
+    const fz_rect box = pdf_to_rect(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(MediaBox)));
+    *width = std::fabs(static_cast<double>(box.x1) - box.x0);
+    *height = std::fabs(static_cast<double>(box.y1) - box.y0);
+    if (!(*width > 0.0 && *height > 0.0 && std::isfinite(*width) && std::isfinite(*height))) {
+      *width = kDefaultPageWidth;
+      *height = kDefaultPageHeight;
+    }
+    const int degrees = pdf_to_int(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(Rotate)));
+    *rotation = (degrees % 360 + 360) % 360 / 90;
+  }
+  fz_catch(ctx) {
+    KeepMessage(ctx, message);
+    return 0;
+  }
+  return 1;
+}
+
+int RunPage(fz_context* ctx, pdf_document* doc, int index, fz_matrix pdfToPixels, unsigned char* samples, int width,
+            int height, char* message) {
+  pdf_page* page = nullptr;
+  fz_pixmap* pixmap = nullptr;
+  fz_device* device = nullptr;
+  int ok = 1;
+  fz_var(page);
+  fz_var(pixmap);
+  fz_var(device);
+  fz_try(ctx) {
+    page = pdf_load_page(ctx, doc, index);
+    fz_rect mediabox;
+    fz_matrix pageToFitz;
+    // MuPDF runs a page in its own upright space; undo that to draw from the file's PDF space.
+    pdf_page_transform(ctx, page, &mediabox, &pageToFitz);
+    const fz_matrix ctm = fz_concat(fz_invert_matrix(pageToFitz), pdfToPixels);
+    pixmap = fz_new_pixmap_with_data(ctx, fz_device_rgb(ctx), width, height, nullptr, 1, width * 4, samples);
+    device = fz_new_draw_device(ctx, fz_identity, pixmap);
+    pdf_run_page(ctx, page, device, ctm, nullptr);
+    fz_close_device(ctx, device);
+  }
+  fz_always(ctx) {
+    fz_drop_device(ctx, device);
+    fz_drop_pixmap(ctx, pixmap);
+    fz_drop_page(ctx, page != nullptr ? &page->super : nullptr);
+  }
+  fz_catch(ctx) {
+    KeepMessage(ctx, message);
+    ok = 0;
+  }
+  return ok;
+}
+
+int FillPath(fz_context* ctx, const double rect[4], const float rgb[3], float alpha, fz_matrix toPixels,
+             unsigned char* samples, int width, int height, char* message) {
+  fz_path* path = nullptr;
+  fz_pixmap* pixmap = nullptr;
+  fz_device* device = nullptr;
+  int ok = 1;
+  fz_var(path);
+  fz_var(pixmap);
+  fz_var(device);
+  fz_try(ctx) {
+    path = fz_new_path(ctx);
+    fz_rectto(ctx, path, static_cast<float>(rect[0]), static_cast<float>(rect[1]),
+              static_cast<float>(rect[0] + rect[2]), static_cast<float>(rect[1] + rect[3]));
+    pixmap = fz_new_pixmap_with_data(ctx, fz_device_rgb(ctx), width, height, nullptr, 1, width * 4, samples);
+    device = fz_new_draw_device(ctx, fz_identity, pixmap);
+    fz_fill_path(ctx, device, path, 0, toPixels, fz_device_rgb(ctx), rgb, alpha, fz_default_color_params);
+    fz_close_device(ctx, device);
+  }
+  fz_always(ctx) {
+    fz_drop_device(ctx, device);
+    fz_drop_pixmap(ctx, pixmap);
+    fz_drop_path(ctx, path);
+  }
+  fz_catch(ctx) {
+    KeepMessage(ctx, message);
+    ok = 0;
+  }
+  return ok;
+}
+
+bool Drawable(const Raster& target, std::string& message) {
+  // MuPDF addresses pixmaps with int sizes and strides.
+  if (target.width == 0 || target.height == 0 || target.width > (1u << 20) / 4 || target.height > (1u << 20)) {
+    message = "the raster size is out of range";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+struct PdfLibraryDocument::Handles {
+  Handles() = default;
+  Handles(const Handles&) = delete;
+  Handles& operator=(const Handles&) = delete;
+  ~Handles() {
+    if (doc != nullptr) CloseDocument(ctx, doc, pageTreeLoaded);
+    if (ctx != nullptr) fz_drop_context(ctx);
+  }
+
+  fz_context* ctx = nullptr;
+  pdf_document* doc = nullptr;
+  int pageTreeLoaded = 0;
+  int pageCount = 0;
+};
+
+PdfLibraryDocument::PdfLibraryDocument(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
+PdfLibraryDocument::~PdfLibraryDocument() = default;
+
+std::unique_ptr<PdfLibraryDocument> PdfLibraryDocument::Open(const std::string& path, std::string& message) {
+  char text[kMessageSize] = {};
+  auto handles = std::make_unique<Handles>();
+  handles->ctx = NewContext(text);
+  if (handles->ctx != nullptr) handles->doc = OpenDocument(handles->ctx, path.c_str(), &handles->pageCount, text);
+  if (handles->doc == nullptr) {
+    message = text;
+    return nullptr;
+  }
+  handles->pageTreeLoaded = LoadPageTree(handles->ctx, handles->doc);
+  return std::unique_ptr<PdfLibraryDocument>(new PdfLibraryDocument(std::move(handles)));
+}
+
+int32_t PdfLibraryDocument::PageCount() const { return handles_->pageCount; }
+
+bool PdfLibraryDocument::Geometry(int32_t page, PageGeometry& geometry, std::string& message) {
+  char text[kMessageSize] = {};
+  if (page < 1 || page > handles_->pageCount) {
+    message = "no page " + std::to_string(page);
+    return false;
+  }
+  if (!ReadGeometry(handles_->ctx, handles_->doc, page - 1, &geometry.width, &geometry.height, &geometry.rotation,
+                    text)) {
+    message = text;
+    return false;
+  }
+  return true;
+}
+
+bool PdfLibraryDocument::DrawPage(int32_t page, const agg::trans_affine& pdfToPixels, Raster& target,
+                                  std::string& message) {
+  char text[kMessageSize] = {};
+  if (!Drawable(target, message)) return false;
+  if (page < 1 || page > handles_->pageCount) {
+    message = "no page " + std::to_string(page);
+    return false;
+  }
+  if (!RunPage(handles_->ctx, handles_->doc, page - 1, ToMatrix(pdfToPixels), target.pixels.get(),
+               static_cast<int>(target.width), static_cast<int>(target.height), text)) {
+    message = text;
+    return false;
+  }
+  return true;
+}
+
+bool PdfLibraryDocument::FillRectangle(const double rect[4], const double rgb[3], double opacity,
+                                       const agg::trans_affine& toPixels, Raster& target, std::string& message) {
+  char text[kMessageSize] = {};
+  if (!Drawable(target, message)) return false;
+  const float colour[3] = {static_cast<float>(rgb[0]), static_cast<float>(rgb[1]), static_cast<float>(rgb[2])};
+  if (!FillPath(handles_->ctx, rect, colour, static_cast<float>(opacity), ToMatrix(toPixels), target.pixels.get(),
+                static_cast<int>(target.width), static_cast<int>(target.height), text)) {
+    message = text;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace formats::pdf
