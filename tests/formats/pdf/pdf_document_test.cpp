@@ -259,7 +259,7 @@ TEST(PdfHostile, BoundedOutputForHugeAndManyPagesAndTruncation) {
   }
 }
 
-TEST(PdfRender, LeavesTheFileAndNoHandlesBehind) {
+TEST(PdfRender, ReadsTheFileAfreshAndLeavesNothingBehind) {
   const std::string path = SizesPdf();
   const std::string before = [&path] {
     std::ifstream in(path, std::ios::binary);
@@ -279,9 +279,14 @@ TEST(PdfRender, LeavesTheFileAndNoHandlesBehind) {
     ASSERT_TRUE(loaded->Loaded());
     EXPECT_NE(loaded->RenderWhole(16), nullptr);
     EXPECT_EQ(openHandles(), handlesBefore) << "nothing stays open between calls";
+    {
+      std::ifstream in(path, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    }
+    // Each render opens the file afresh: once it is gone, there is no tile rather than a failure.
+    std::filesystem::remove(path);
+    EXPECT_EQ(loaded->RenderWhole(16), nullptr);
   }
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
 }
 
 }  // namespace
