@@ -72,3 +72,31 @@ TEST(PdfCommand, RenderTakesThePdfParameters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PdfCommand, TextureSamplesMatchTheSameDrawingAsSvg) {
+  // Red below, green above: as a PDF page (y up) and as SVG (y down).
+  const std::string folder = testing_support::ScratchFolder("PdfTexture");
+  testing_support::WriteFile(folder + "/halves.pdf",
+                             MakePdf({{100, 100, "1 0 0 rg 0 0 100 50 re f 0 1 0 rg 0 50 100 50 re f", 0}}));
+  testing_support::WriteFile(folder + "/halves.svg",
+                             "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'><rect y='50' "
+                             "width='100' height='50' fill='red'/><rect width='100' height='50' fill='lime'/></svg>");
+  // Footprints from the whole texture in one tile down to pyramid levels of several tiles a side.
+  for (const char* uv : {"0.3,0.2", "0.7,0.8", "0.1,0.45", "0.9,0.55"}) {
+    for (const char* duv : {"0.1,0.1", "0.0004,0.0004", "0.00005,0.00005"}) {
+      const std::string where = std::string(" --uv ") + uv + " --duv " + duv;
+      const auto pdf = RunGraphel("sample '" + folder + "/halves.pdf'" + where);
+      const auto svg = RunGraphel("sample '" + folder + "/halves.svg'" + where);
+      ASSERT_EQ(pdf.exitCode, 0) << pdf.output;
+      const auto pdfColour = nlohmann::json::parse(pdf.output)["colour"];
+      const auto svgColour = nlohmann::json::parse(svg.output)["colour"];
+      for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(pdfColour[i].get<double>(), svgColour[i].get<double>(), 0.02) << where << " channel " << i;
+      }
+    }
+  }
+}
+
+}  // namespace

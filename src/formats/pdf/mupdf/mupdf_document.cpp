@@ -102,31 +102,25 @@ int ReadGeometry(fz_context* ctx, pdf_document* doc, int index, double* width, d
   return 1;
 }
 
-int RunPage(fz_context* ctx, pdf_document* doc, int index, fz_matrix pdfToPixels, unsigned char* samples, int width,
-            int height, char* message) {
-  pdf_page* page = nullptr;
+// Drawing through a draw device onto the caller's samples; each job draws within it and rethrows.
+using DrawJob = void (*)(fz_context* ctx, fz_device* device, const void* job);
+
+int DrawOnto(fz_context* ctx, unsigned char* samples, int width, int height, DrawJob draw, const void* job,
+             char* message) {
   fz_pixmap* pixmap = nullptr;
   fz_device* device = nullptr;
   int ok = 1;
-  fz_var(page);
   fz_var(pixmap);
   fz_var(device);
   fz_try(ctx) {
-    page = pdf_load_page(ctx, doc, index);
-    fz_rect mediabox;
-    fz_matrix pageToFitz;
-    // MuPDF runs a page in its own upright space; undo that to draw from the file's PDF space.
-    pdf_page_transform(ctx, page, &mediabox, &pageToFitz);
-    const fz_matrix ctm = fz_concat(fz_invert_matrix(pageToFitz), pdfToPixels);
     pixmap = fz_new_pixmap_with_data(ctx, fz_device_rgb(ctx), width, height, nullptr, 1, width * 4, samples);
     device = fz_new_draw_device(ctx, fz_identity, pixmap);
-    pdf_run_page(ctx, page, device, ctm, nullptr);
+    draw(ctx, device, job);
     fz_close_device(ctx, device);
   }
   fz_always(ctx) {
     fz_drop_device(ctx, device);
     fz_drop_pixmap(ctx, pixmap);
-    fz_drop_page(ctx, page != nullptr ? &page->super : nullptr);
   }
   fz_catch(ctx) {
     KeepMessage(ctx, message);
@@ -135,34 +129,45 @@ int RunPage(fz_context* ctx, pdf_document* doc, int index, fz_matrix pdfToPixels
   return ok;
 }
 
-int FillPath(fz_context* ctx, const double rect[4], const float rgb[3], float alpha, fz_matrix toPixels,
-             unsigned char* samples, int width, int height, char* message) {
-  fz_path* path = nullptr;
-  fz_pixmap* pixmap = nullptr;
-  fz_device* device = nullptr;
-  int ok = 1;
-  fz_var(path);
-  fz_var(pixmap);
-  fz_var(device);
+struct PageJob {
+  pdf_document* doc;
+  int index;
+  fz_matrix pdfToPixels;
+};
+
+void RunPage(fz_context* ctx, fz_device* device, const void* job) {
+  const auto* page = static_cast<const PageJob*>(job);
+  pdf_page* loaded = pdf_load_page(ctx, page->doc, page->index);
   fz_try(ctx) {
-    path = fz_new_path(ctx);
-    fz_rectto(ctx, path, static_cast<float>(rect[0]), static_cast<float>(rect[1]),
-              static_cast<float>(rect[0] + rect[2]), static_cast<float>(rect[1] + rect[3]));
-    pixmap = fz_new_pixmap_with_data(ctx, fz_device_rgb(ctx), width, height, nullptr, 1, width * 4, samples);
-    device = fz_new_draw_device(ctx, fz_identity, pixmap);
-    fz_fill_path(ctx, device, path, 0, toPixels, fz_device_rgb(ctx), rgb, alpha, fz_default_color_params);
-    fz_close_device(ctx, device);
+    fz_rect mediabox;
+    fz_matrix pageToFitz;
+    // MuPDF runs a page in its own upright space; undo that to draw from the file's PDF space.
+    pdf_page_transform(ctx, loaded, &mediabox, &pageToFitz);
+    pdf_run_page(ctx, loaded, device, fz_concat(fz_invert_matrix(pageToFitz), page->pdfToPixels), nullptr);
   }
-  fz_always(ctx) {
-    fz_drop_device(ctx, device);
-    fz_drop_pixmap(ctx, pixmap);
-    fz_drop_path(ctx, path);
+  fz_always(ctx) { fz_drop_page(ctx, &loaded->super); }
+  fz_catch(ctx) { fz_rethrow(ctx); }
+}
+
+struct RectangleJob {
+  const double* rect;  // x, y, w, h
+  const float* rgb;
+  float alpha;
+  fz_matrix toPixels;
+};
+
+void FillRect(fz_context* ctx, fz_device* device, const void* job) {
+  const auto* fill = static_cast<const RectangleJob*>(job);
+  fz_path* path = fz_new_path(ctx);
+  fz_try(ctx) {
+    const double* r = fill->rect;
+    fz_rectto(ctx, path, static_cast<float>(r[0]), static_cast<float>(r[1]), static_cast<float>(r[0] + r[2]),
+              static_cast<float>(r[1] + r[3]));
+    fz_fill_path(ctx, device, path, 0, fill->toPixels, fz_device_rgb(ctx), fill->rgb, fill->alpha,
+                 fz_default_color_params);
   }
-  fz_catch(ctx) {
-    KeepMessage(ctx, message);
-    ok = 0;
-  }
-  return ok;
+  fz_always(ctx) { fz_drop_path(ctx, path); }
+  fz_catch(ctx) { fz_rethrow(ctx); }
 }
 
 bool Drawable(const Raster& target, std::string& message) {
@@ -231,8 +236,9 @@ bool PdfLibraryDocument::DrawPage(int32_t page, const agg::trans_affine& pdfToPi
     message = "no page " + std::to_string(page);
     return false;
   }
-  if (!RunPage(handles_->ctx, handles_->doc, page - 1, ToMatrix(pdfToPixels), target.pixels.get(),
-               static_cast<int>(target.width), static_cast<int>(target.height), text)) {
+  const PageJob job{handles_->doc, page - 1, ToMatrix(pdfToPixels)};
+  if (!DrawOnto(handles_->ctx, target.pixels.get(), static_cast<int>(target.width), static_cast<int>(target.height),
+                RunPage, &job, text)) {
     message = text;
     return false;
   }
@@ -244,8 +250,9 @@ bool PdfLibraryDocument::FillRectangle(const double rect[4], const double rgb[3]
   char text[kMessageSize] = {};
   if (!Drawable(target, message)) return false;
   const float colour[3] = {static_cast<float>(rgb[0]), static_cast<float>(rgb[1]), static_cast<float>(rgb[2])};
-  if (!FillPath(handles_->ctx, rect, colour, static_cast<float>(opacity), ToMatrix(toPixels), target.pixels.get(),
-                static_cast<int>(target.width), static_cast<int>(target.height), text)) {
+  const RectangleJob job{rect, colour, static_cast<float>(opacity), ToMatrix(toPixels)};
+  if (!DrawOnto(handles_->ctx, target.pixels.get(), static_cast<int>(target.width), static_cast<int>(target.height),
+                FillRect, &job, text)) {
     message = text;
     return false;
   }
