@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 
 #include "formats/pdf/page_composite.h"
@@ -117,21 +117,6 @@ TEST(BlendLayer, IntegerArithmeticOnEveryByte) {
     std::copy(c.layer, c.layer + 4, layer.pixels.get());
     BlendLayer(composite, layer, c.alpha);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(composite.pixels[i], c.expected[i]) << "byte " << i << " alpha " << c.alpha;
-  }
-}
-
-TEST(PagePlacement, RotationCodesTurnTheContentBack) {
-  // A point near the content's top-left corner of a 100 x 100 page, and where each code puts it.
-  struct Case {
-    int rotation;
-    double x, y;
-  } const cases[] = {{0, 10, 90}, {1, 90, 90}, {2, 90, 10}, {3, 10, 10}};
-  for (const Case& c : cases) {
-    const agg::trans_affine placement = formats::pdf::PagePlacement(c.rotation, {}, 100.0, 100.0);
-    double x = 10, y = 90;
-    placement.transform(&x, &y);
-    EXPECT_DOUBLE_EQ(x, c.x) << c.rotation;
-    EXPECT_DOUBLE_EQ(y, c.y) << c.rotation;
   }
 }
 
