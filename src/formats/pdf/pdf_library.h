@@ -28,6 +28,8 @@ class PdfLibraryDocument {
   PdfLibraryDocument& operator=(const PdfLibraryDocument&) = delete;
 
   int32_t PageCount() const;
+  // The largest media-box width and height over all pages, in one walk of the page tree.
+  bool LargestPage(double& width, double& height, std::string& message);
   // page is 1-based.
   bool Geometry(int32_t page, PageGeometry& geometry, std::string& message);
   // Draws the page's content (and annotations) with pdfToPixels mapping its PDF space onto target.

@@ -75,12 +75,7 @@ uint32_t PdfPageSource::Open(std::u16string_view path, document::PdfPageSettings
   }
   double width = 0.0;
   double height = 0.0;
-  for (int32_t page = 1; page <= count; ++page) {
-    PageGeometry geometry;
-    if (!doc->Geometry(page, geometry, message)) return fail();
-    width = std::max(width, geometry.width);
-    height = std::max(height, geometry.height);
-  }
+  if (!doc->LargestPage(width, height, message)) return fail();
   settings.pageCount = static_cast<uint32_t>(count);
   settings.pageWidth = width;
   settings.pageHeight = height;

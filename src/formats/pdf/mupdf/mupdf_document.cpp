@@ -3,10 +3,12 @@
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "formats/pdf/pdf_library.h"
+#include "formats/pdf/pdf_page_source.h"
 
 namespace formats::pdf {
 namespace {
@@ -61,40 +63,61 @@ pdf_document* OpenDocument(fz_context* ctx, const char* path, int* pageCount, ch
   return doc;
 }
 
-// A cached page map makes looking up each of many pages cheap; without one lookups still work.
-int LoadPageTree(fz_context* ctx, pdf_document* doc) {
-  int loaded = 0;
-  fz_var(loaded);
-  fz_try(ctx) {
-    pdf_load_page_tree(ctx, doc);
-    loaded = 1;
-  }
-  fz_catch(ctx) { loaded = 0; }
-  return loaded;
+void CloseDocument(fz_context* ctx, pdf_document* doc) {
+  fz_try(ctx) { pdf_drop_document(ctx, doc); }
+  fz_catch(ctx) {}
 }
 
-void CloseDocument(fz_context* ctx, pdf_document* doc, int pageTreeLoaded) {
-  fz_try(ctx) {
-    if (pageTreeLoaded) pdf_drop_page_tree(ctx, doc);
-    pdf_drop_document(ctx, doc);
+// The normalised media box and rotation code of a page object (inherited entries included).
+void PageObjectGeometry(fz_context* ctx, pdf_obj* page, double* width, double* height, int* rotation) {
+  const fz_rect box = pdf_to_rect(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(MediaBox)));
+  *width = std::fabs(static_cast<double>(box.x1) - box.x0);
+  *height = std::fabs(static_cast<double>(box.y1) - box.y0);
+  if (!(*width > 0.0 && *height > 0.0 && std::isfinite(*width) && std::isfinite(*height))) {
+    *width = kDefaultPageWidth;
+    *height = kDefaultPageHeight;
   }
-  fz_catch(ctx) {}
+  const int degrees = pdf_to_int(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(Rotate)));
+  *rotation = (degrees % 360 + 360) % 360 / 90;
 }
 
 int ReadGeometry(fz_context* ctx, pdf_document* doc, int index, double* width, double* height, int* rotation,
                  char* message) {
-  fz_try(ctx) {
-    pdf_obj* page = pdf_lookup_page_obj(ctx, doc, index);
-    const fz_rect box = pdf_to_rect(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(MediaBox)));
-    *width = std::fabs(static_cast<double>(box.x1) - box.x0);
-    *height = std::fabs(static_cast<double>(box.y1) - box.y0);
-    if (!(*width > 0.0 && *height > 0.0 && std::isfinite(*width) && std::isfinite(*height))) {
-      *width = kDefaultPageWidth;
-      *height = kDefaultPageHeight;
-    }
-    const int degrees = pdf_to_int(ctx, pdf_dict_get_inheritable(ctx, page, PDF_NAME(Rotate)));
-    *rotation = (degrees % 360 + 360) % 360 / 90;
+  fz_try(ctx) { PageObjectGeometry(ctx, pdf_lookup_page_obj(ctx, doc, index), width, height, rotation); }
+  fz_catch(ctx) {
+    KeepMessage(ctx, message);
+    return 0;
   }
+  return 1;
+}
+
+struct PageWalk {
+  double width = 0.0;
+  double height = 0.0;
+  uint32_t nodes = 0;
+};
+
+// A depth-first walk of the page tree visits every page once, where looking pages up by number would
+// walk the tree again for each; the node count also stops a tree that loops back on itself.
+void WalkPageTree(fz_context* ctx, pdf_obj* node, int depth, PageWalk* walk) {
+  if (++walk->nodes > 2 * kMaxPages + 1024 || depth > 256) {
+    fz_throw(ctx, FZ_ERROR_GENERIC, "the page tree is too large or too deep");
+  }
+  pdf_obj* kids = pdf_dict_get(ctx, node, PDF_NAME(Kids));
+  if (pdf_is_array(ctx, kids) && !pdf_name_eq(ctx, pdf_dict_get(ctx, node, PDF_NAME(Type)), PDF_NAME(Page))) {
+    const int count = pdf_array_len(ctx, kids);
+    for (int i = 0; i < count; ++i) WalkPageTree(ctx, pdf_array_get(ctx, kids, i), depth + 1, walk);
+    return;
+  }
+  double width = 0.0, height = 0.0;
+  int rotation = 0;
+  PageObjectGeometry(ctx, node, &width, &height, &rotation);
+  walk->width = std::max(walk->width, width);
+  walk->height = std::max(walk->height, height);
+}
+
+int MeasurePages(fz_context* ctx, pdf_document* doc, PageWalk* walk, char* message) {
+  fz_try(ctx) { WalkPageTree(ctx, pdf_dict_getp(ctx, pdf_trailer(ctx, doc), "Root/Pages"), 0, walk); }
   fz_catch(ctx) {
     KeepMessage(ctx, message);
     return 0;
@@ -186,13 +209,12 @@ struct PdfLibraryDocument::Handles {
   Handles(const Handles&) = delete;
   Handles& operator=(const Handles&) = delete;
   ~Handles() {
-    if (doc != nullptr) CloseDocument(ctx, doc, pageTreeLoaded);
+    if (doc != nullptr) CloseDocument(ctx, doc);
     if (ctx != nullptr) fz_drop_context(ctx);
   }
 
   fz_context* ctx = nullptr;
   pdf_document* doc = nullptr;
-  int pageTreeLoaded = 0;
   int pageCount = 0;
 };
 
@@ -208,11 +230,22 @@ std::unique_ptr<PdfLibraryDocument> PdfLibraryDocument::Open(const std::string& 
     message = text;
     return nullptr;
   }
-  handles->pageTreeLoaded = LoadPageTree(handles->ctx, handles->doc);
   return std::unique_ptr<PdfLibraryDocument>(new PdfLibraryDocument(std::move(handles)));
 }
 
 int32_t PdfLibraryDocument::PageCount() const { return handles_->pageCount; }
+
+bool PdfLibraryDocument::LargestPage(double& width, double& height, std::string& message) {
+  char text[kMessageSize] = {};
+  PageWalk walk;
+  if (!MeasurePages(handles_->ctx, handles_->doc, &walk, text)) {
+    message = text;
+    return false;
+  }
+  width = walk.width;
+  height = walk.height;
+  return true;
+}
 
 bool PdfLibraryDocument::Geometry(int32_t page, PageGeometry& geometry, std::string& message) {
   char text[kMessageSize] = {};

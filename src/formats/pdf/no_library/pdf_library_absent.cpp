@@ -15,6 +15,11 @@ std::unique_ptr<PdfLibraryDocument> PdfLibraryDocument::Open(const std::string&,
 
 int32_t PdfLibraryDocument::PageCount() const { return 0; }
 
+bool PdfLibraryDocument::LargestPage(double&, double&, std::string& message) {
+  message = "no PDF library";
+  return false;
+}
+
 bool PdfLibraryDocument::Geometry(int32_t, PageGeometry&, std::string& message) {
   message = "no PDF library";
   return false;
