@@ -83,3 +83,19 @@ for entry in "${cases[@]}"; do
     "$(ratio "$resvg_ms" "$graphel_ms")" "$(ratio "$rsvg_ms" "$graphel_ms")"
 done
 echo "ratios above 1 mean graphel is faster"
+
+# PDF pages against MuPDF's own renderer, which graphel draws PDF pages through.
+if command -v mutool > /dev/null && "$graphel" info "$here/drawings/slides.pdf" > /dev/null 2>&1; then
+  echo
+  echo "PDF pages, drawings/slides.pdf: graphel render against mutool draw ($(mutool -v 2>&1 | head -1))"
+  printf '%-34s %10s %10s %12s\n' case graphel mutool mutool/graphel
+  # name | page | size (mutool fits the page into size x size; page 1 is square, so both draw the same)
+  pdf_cases=("tiger page 2048|1|2048" "text page 2048|2|2048")
+  for entry in "${pdf_cases[@]}"; do
+    IFS='|' read -r name page size <<< "$entry"
+    graphel_ms=$(best_ms "$graphel" render "$here/drawings/slides.pdf" -o "$work/graphel.png" --size "$size" \
+      --param pdf_page="$page")
+    mutool_ms=$(best_ms mutool draw -q -o "$work/mutool.png" -w "$size" -h "$size" "$here/drawings/slides.pdf" "$page")
+    printf '%-34s %10s %10s %12s\n' "$name" "$graphel_ms" "$mutool_ms" "$(ratio "$mutool_ms" "$graphel_ms")"
+  done
+fi

@@ -79,6 +79,26 @@ void TigerTile(benchmark::State& state) {
 }
 BENCHMARK(TigerTile)->DenseRange(10, 24, 2)->Unit(benchmark::kMillisecond);
 
+// A 1034 x 1034 tile (level 11: a 2048 image) of each page of a two-page PDF: the tiger as vector art,
+// then a page of text. The document is reopened for every render, as the texture does.
+void PdfPageTile(benchmark::State& state) {
+  document::PdfPageSettings settings;
+  settings.page = static_cast<float>(state.range(0));
+  settings.transparent = 1;
+  svg::LoadError error;
+  const auto pdf = document::VectorDocument::Create(
+      error, false, platform::Utf8ToWide(std::string(GRAPHEL_BENCH_DRAWINGS) + "/slides.pdf"), nullptr, 1.0,
+      &settings);
+  if (!pdf->Loaded()) {
+    state.SkipWithError("bench/drawings/slides.pdf did not load (a build without GRAPHEL_WITH_PDF?)");
+    return;
+  }
+  GuardedLoop(state, [&] { return pdf->RenderTile(0, 2048, kTile, 0, 1, kBorder); });
+  const int64_t side = kTile + 2 * kBorder;
+  state.SetItemsProcessed(state.iterations() * side * side);
+}
+BENCHMARK(PdfPageTile)->DenseRange(1, 2)->Unit(benchmark::kMillisecond);
+
 void MillionSegmentPath(benchmark::State& state) {
   std::string d = "M0 0";
   for (int i = 0; i < 1'000'000; ++i) d += (i % 2 == 0 ? " L100 " : " L0 ") + std::to_string(i % 100);

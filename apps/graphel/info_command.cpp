@@ -46,7 +46,7 @@ nlohmann::ordered_json Describe(const document::VectorDocument& loaded, const sv
       {"hasScripts", loaded.HasScriptExpressions()},
       {"elements", loaded.Svg() != nullptr ? svg::CountElements(*loaded.Svg()) : 0},
       {"patterns", names},
-      {"pageCount", 0},
+      {"pageCount", loaded.PageCount()},
   };
 }
 

@@ -4,12 +4,14 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "commands.h"
 #include "document/load_messages.h"
 #include "document/standalone_callback.h"
 #include "document/vector_document.h"
 #include "pattern_params.h"
+#include "pdf_params.h"
 #include "platform/png_file.h"
 #include "platform/wide_text.h"
 
@@ -96,8 +98,19 @@ int RunRender(const RenderOptions& options) {
 
   svg::LoadError error;
   const std::u16string path = platform::Utf8ToWide(options.file);
+  const document::FileType type = document::FileTypeFromPath(path);
+  document::PdfPageSettings pdfSettings = DefaultPdfSettings();
+  if (type == document::FileType::kPdf) {
+    for (const std::string& param : options.params) {
+      std::string problem;
+      if (!ApplyPdfParam(param, pdfSettings, problem)) {
+        std::cerr << "graphel: " << problem << "\n";
+        return 2;
+      }
+    }
+  }
   document::StandaloneCallback callback;
-  const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0);
+  const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0, &pdfSettings);
   if (!loaded->Loaded()) {
     std::cerr << platform::WideToUtf8(document::ShownMessage(error, path)) << "\n";
     return 1;
@@ -110,8 +123,8 @@ int RunRender(const RenderOptions& options) {
       return 2;
     }
     if (options.background.empty()) background = document::PackedColour(settings.backgroundColour);
-  } else if (!options.params.empty()) {
-    std::cerr << "graphel: --param applies to hatch-pattern (.pat) files\n";
+  } else if (type != document::FileType::kPdf && !options.params.empty()) {
+    std::cerr << "graphel: --param applies to hatch-pattern (.pat) and PDF files\n";
     return 2;
   }
   std::unique_ptr<uint8_t[]> pixels;
@@ -152,7 +165,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("--border", options->border, "Pixels of the neighbourhood around the tile");
   command->add_option("--background", options->background,
                       "Background colour RRGGBBAA (default 00000000, or a hatch pattern's backcolor)");
-  command->add_option("--param", options->params, "Hatch-pattern parameter NAME=VALUE (patternname, ...)");
+  command->add_option("--param", options->params,
+                      "Hatch-pattern (patternname, ...) or PDF page (pdf_page, continous, ...) parameter NAME=VALUE");
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });
 }
 

@@ -43,3 +43,14 @@ BEGIN {
   }
   print "</svg>"
 }' > shapes.svg
+
+# slides.pdf: a two-page PDF with vector art (the tiger) and text (the text page), made with MuPDF's
+# own converter (mupdf-tools), compressed.
+if command -v mutool > /dev/null; then
+  work=$(mktemp -d)
+  mutool convert -o "$work/tiger.pdf" tiger.svg
+  mutool convert -o "$work/text_page.pdf" text_page.svg
+  mutool merge -o "$work/slides.pdf" "$work/tiger.pdf" "$work/text_page.pdf"
+  mutool clean -gz "$work/slides.pdf" slides.pdf
+  rm -rf "$work"
+fi

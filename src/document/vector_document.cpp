@@ -2,6 +2,7 @@
 
 #include "document/load_messages.h"
 #include "formats/pat/hatch_converter.h"
+#include "formats/pdf/pdf_page_source.h"
 #include "platform/locale_guard.h"
 #include "render/traversal.h"
 #include "svg/exception.h"
@@ -21,23 +22,25 @@ VectorDocument::VectorDocument(FileType type, double gamma, svg::SvgScriptCallba
       gamma_(gamma),
       scriptCallback_(scriptCallback) {}
 
+VectorDocument::~VectorDocument() = default;
+
 std::unique_ptr<VectorDocument> VectorDocument::Create(LoadError& error, bool fromText,
                                                        std::u16string_view pathOrText,
                                                        svg::SvgScriptCallback* scriptCallback, double gamma,
                                                        PdfPageSettings* pdfSettings) {
-  static_cast<void>(pdfSettings);  // read by the PDF reader once it lands
   const platform::LocaleGuard locale;
   const FileType type = fromText ? FileType::kSvgText : FileTypeFromPath(pathOrText);
   std::unique_ptr<VectorDocument> document(new VectorDocument(type, gamma, scriptCallback));
   if (type == FileType::kSvgz) {
     document->LoadCompressed(error, pathOrText);
-  } else if (!document->Dispatch(error, fromText, pathOrText)) {
+  } else if (!document->Dispatch(error, fromText, pathOrText, pdfSettings)) {
     document->Discard();
   }
   return document;
 }
 
-bool VectorDocument::Dispatch(LoadError& error, bool fromText, std::u16string_view pathOrText) {
+bool VectorDocument::Dispatch(LoadError& error, bool fromText, std::u16string_view pathOrText,
+                              PdfPageSettings* pdfSettings) {
   error.Clear();
   switch (type_) {
     case FileType::kNone:
@@ -60,14 +63,27 @@ bool VectorDocument::Dispatch(LoadError& error, bool fromText, std::u16string_vi
       extent_.width = extent_.height = kPatternTileSize;
       break;
     case FileType::kPdf:
-      error.code = kErrorUnsupportedFormat;
-      error.SetMessage(u"PDF and Illustrator files can't be read by this build yet");
+      LoadPdf(error, pathOrText, pdfSettings);
       break;
     case FileType::kSwf:
       break;
   }
   return error.code == 0;
 }
+
+void VectorDocument::LoadPdf(LoadError& error, std::u16string_view path, PdfPageSettings* pdfSettings) {
+  PdfPageSettings unshared;
+  pdf_ = std::make_unique<formats::pdf::PdfPageSource>();
+  std::u16string detail;
+  error.code = pdf_->Open(path, pdfSettings != nullptr ? *pdfSettings : unshared, detail);
+  error.SetMessage(detail);
+  if (error.code != 0) return;
+  extent_.x = extent_.y = 0.0;
+  extent_.width = pdf_->Settings().pageWidth;
+  extent_.height = pdf_->Settings().pageHeight;
+}
+
+uint32_t VectorDocument::PageCount() const { return pdf_ != nullptr ? pdf_->Settings().pageCount : 0; }
 
 float VectorDocument::Aspect() const {
   if (extent_.height == 0.0) return 1.0f;
@@ -119,6 +135,7 @@ std::unique_ptr<uint8_t[]> VectorDocument::RenderWindow(uint32_t background, dou
   transform.multiply(agg::trans_affine_scaling(fullWidth / w, fullHeight / h));
   transform.multiply(agg::trans_affine_translation(fullWidth / 2 - left, fullHeight / 2 - top));
   const platform::LocaleGuard locale;
+  if (type_ == FileType::kPdf) return pdf_ != nullptr ? pdf_->RenderFrame(transform, width, height) : nullptr;
   return render::RenderDocument(*svg_, transform, Unpack(background), width, height);
 }
 

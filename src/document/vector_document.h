@@ -14,6 +14,9 @@
 namespace svg {
 class SvgScriptCallback;
 }
+namespace formats::pdf {
+class PdfPageSource;
+}
 
 namespace document {
 
@@ -28,6 +31,7 @@ using svg::LoadError;
 class VectorDocument {
  public:
   // Always returns a document; the load succeeded when Loaded() is true, otherwise error says why.
+  ~VectorDocument();
   static std::unique_ptr<VectorDocument> Create(LoadError& error, bool fromText, std::u16string_view pathOrText,
                                                 svg::SvgScriptCallback* scriptCallback, double gamma,
                                                 PdfPageSettings* pdfSettings = nullptr);
@@ -45,6 +49,8 @@ class VectorDocument {
   // Rebuilds the drawing from pattern settings.patternIndex of a hatch-pattern file, lines reaching
   // margin pixels beyond the tile; false, changing nothing, for other files or an index out of range.
   bool SelectPattern(const PatternSettings& settings, int32_t margin);
+  // The number of pages of a PDF or Illustrator file; 0 for other types.
+  uint32_t PageCount() const;
 
   // Renders the tile (row, column) of size tileSize of the whole drawing stretched to fullSize x
   // fullSize, with border pixels of the neighbourhood on every side: a square buffer of
@@ -60,7 +66,9 @@ class VectorDocument {
   VectorDocument(FileType type, double gamma, svg::SvgScriptCallback* scriptCallback);
 
   // One load of the current type; true exactly when error.code is 0 afterwards.
-  bool Dispatch(LoadError& error, bool fromText, std::u16string_view pathOrText);
+  bool Dispatch(LoadError& error, bool fromText, std::u16string_view pathOrText,
+                PdfPageSettings* pdfSettings = nullptr);
+  void LoadPdf(LoadError& error, std::u16string_view path, PdfPageSettings* pdfSettings);
   void LoadCompressed(LoadError& error, std::u16string_view path);
   void Discard() { svg_.reset(); }
   bool HasArea() const;
@@ -73,6 +81,7 @@ class VectorDocument {
   double gamma_;
   svg::SvgScriptCallback* scriptCallback_;
   std::vector<formats::pat::HatchPattern> patterns_;
+  std::unique_ptr<formats::pdf::PdfPageSource> pdf_;
 };
 
 // Builds the four-arrow drawing shown when there is no file, into an empty document.
