@@ -70,7 +70,11 @@ std::string ModulePath() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return "Graphel.dlt";
-  return (self.parent_path() / "Graphel.dlt").string();
+  const std::filesystem::path beside = self.parent_path() / "Graphel.dlt";
+  const std::filesystem::path installed =
+      (self.parent_path() / GRAPHEL_INSTALLED_MODULE_DIR / "Graphel.dlt").lexically_normal();
+  return (std::filesystem::exists(beside, error) || !std::filesystem::exists(installed, error) ? beside : installed)
+      .string();
 }
 
 zal::TimeValue FrameToTime(double frame) {

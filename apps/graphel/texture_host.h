@@ -12,7 +12,8 @@
 
 namespace graphel_cli {
 
-// Where the texture module is: $GRAPHEL_MODULE when set, else Graphel.dlt next to this executable.
+// Where the texture module is: $GRAPHEL_MODULE when set, else Graphel.dlt next to this executable
+// (a build tree) or in the installed module folder (lib/graphel beside bin).
 std::string ModulePath();
 
 // The tool acting as the 3D host: loads the Graphel module as the host would, creates one texture
