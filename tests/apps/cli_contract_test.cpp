@@ -180,7 +180,8 @@ TEST_F(CliContract, BackgroundColoursInEveryAcceptedForm) {
     const std::string out = folder_ + "/colour.png";
     ASSERT_EQ(RunGraphel("render " + Q(drawing_) + " -o " + Q(out) + " -w 20 --background " + c.colour).exitCode, 0)
         << c.colour;
-    const uint8_t* pixel = Decode(out).At(15, 5);
+    const Picture picture = Decode(out);
+    const uint8_t* pixel = picture.At(15, 5);
     EXPECT_EQ(std::vector<int>(pixel, pixel + 4), (std::vector<int>{c.r, c.g, c.b, c.a})) << c.colour;
   }
 }
