@@ -222,10 +222,10 @@ void TextureHost::Update(zal::TimeValue t) {
   texture_->Update(t, valid);
 }
 
-bool TextureHost::ReportMessages(const std::string& file) {
+bool TextureHost::ReportMessages(const std::string& file, bool print) {
   const std::vector<std::u16string> messages = probe_->Messages();
   for (; reported_ < messages.size(); ++reported_) {
-    ReportFailure(file.empty() ? "texture" : file, OneLine(messages[reported_]));
+    if (print) ReportFailure(file.empty() ? "texture" : file, OneLine(messages[reported_]));
   }
   return !messages.empty();
 }
@@ -264,7 +264,8 @@ int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeVa
     return 2;
   }
   host.Update(t);
-  const bool failed = host.ReportMessages(options.file) || !problem.empty();
+  // A file already reported as unreadable is not reported a second time in the texture's words.
+  const bool failed = host.ReportMessages(options.file, problem.empty()) || !problem.empty();
   return failed && !options.placeholderOnError && !options.answerOnError ? 1 : 0;
 }
 

@@ -41,9 +41,9 @@ class TextureHost {
   bool SetFile(const std::string& file, std::string& error);
   // Sets the scene time and brings the texture up to date for it.
   void Update(zal::TimeValue t);
-  // Prints the texture's messages not printed yet on stderr, one line each naming file; true when
-  // the texture has any message at all.
-  bool ReportMessages(const std::string& file);
+  // Prints the texture's messages not printed yet on stderr (unless print is false), one line each
+  // naming file; true when the texture has any message at all.
+  bool ReportMessages(const std::string& file, bool print = true);
 
  private:
   zal::PluginLibrary library_;

@@ -82,6 +82,8 @@ TEST_F(CliContract, FailuresExitWithOneLineNamingTheFileAndLeaveNoPicture) {
       {"render " + Q(folder_ + "/bad.svg") + " -o " + out, 1, "bad.svg: XML error at line 3, column 3: mismatched tag"},
       {"shade " + Q(folder_ + "/notes.txt") + " -o " + out, 1, "notes.txt: not a drawing"},
       {"bitmap " + Q(folder_ + "/folder.svg") + " -o " + out + " --size 8", 1, "folder.svg: Is a directory"},
+      {"sample " + Q(folder_ + "/folder.svg") + " --uv 0.5,0.5", 1, "folder.svg: Is a directory"},
+      {"info " + Q(folder_ + "/nosuch.svg"), 1, "nosuch.svg: No such file or directory"},
       {"render " + wide + " -o " + Q(folder_ + "/folder.svg"), 1, "folder.svg: Is a directory"},
       {"render " + wide + " -o " + Q(folder_ + "/none/x.png"), 1, "none/x.png: No such file or directory"},
       {"render " + wide + " -o /dev/full --format png", 1, "/dev/full: No space left on device"},
