@@ -55,7 +55,8 @@ int RunInfo(const InfoOptions& options) {
   if (options.text) {
     const auto content = ReadWholeFile(options.file);
     if (!content) {
-      std::cerr << "graphel: can't read " << options.file << "\n";
+      const std::string problem = OpenProblem(options.file);
+      ReportFailure(options.file, problem.empty() ? "can't be read" : problem);
       return 1;
     }
     pathOrText = platform::Utf8ToWide(*content);
@@ -65,7 +66,10 @@ int RunInfo(const InfoOptions& options) {
   const auto loaded = document::VectorDocument::Create(error, options.text, pathOrText, &callback, 1.0);
   const std::u16string path = options.text ? std::u16string() : pathOrText;
   std::cout << Describe(*loaded, error, path).dump() << "\n";
-  return loaded->Loaded() ? 0 : 1;
+  if (loaded->Loaded()) return 0;
+  const std::string problem = options.text ? std::string() : OpenProblem(options.file);
+  ReportFailure(options.file, problem.empty() ? LoadFailureReason(error, path) : problem);
+  return 1;
 }
 
 }  // namespace
@@ -73,7 +77,7 @@ int RunInfo(const InfoOptions& options) {
 void AddInfoCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<InfoOptions>();
   CLI::App* command = app.add_subcommand("info", "Load a drawing and print what was read, as JSON");
-  command->add_option("FILE", options->file, "Drawing to load (an empty name loads the placeholder)")->required();
+  command->add_option("FILE", options->file, "Drawing to load (an empty name loads the placeholder; - with --text reads standard input)")->required();
   command->add_flag("--text", options->text, "Treat FILE's content as SVG text");
   command->callback([options, &exitCode] { exitCode = RunInfo(*options); });
 }

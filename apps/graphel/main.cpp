@@ -1,10 +1,18 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "version_text.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Graphel: vector drawings as textures"};
+  // -h is the height, as in rsvg-convert; help is --help alone, and the subcommands inherit that.
+  app.set_help_flag("--help", "Print this help and exit");
+  app.set_version_flag("--version", [] { return graphel_cli::VersionText(); });
   app.require_subcommand(1);
+  // One line, like every other message of the tool.
+  app.failure_message([](const CLI::App*, const CLI::Error& error) {
+    return "graphel: " + std::string(error.what()) + " (see --help)\n";
+  });
   int exitCode = 0;
   graphel_cli::AddInfoCommand(app, exitCode);
   graphel_cli::AddRenderCommand(app, exitCode);

@@ -1,44 +1,12 @@
 #include "param_values.h"
 
 #include <charconv>
-#include <vector>
 
+#include "colour_text.h"
 #include "platform/wide_text.h"
 
 namespace graphel_cli {
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (true) {
-    const size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end - start));
-    if (end == std::string::npos) return parts;
-    start = end + 1;
-  }
-}
-
-bool ParseColour(const std::string& text, zal::AColor& colour) {
-  if (!text.empty() && text[0] == '#') {
-    uint32_t packed = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data() + 1, end, packed, 16);
-    if (text.size() != 7 || result.ec != std::errc() || result.ptr != end) return false;
-    colour = zal::AColor{((packed >> 16) & 0xFF) / 255.0f, ((packed >> 8) & 0xFF) / 255.0f, (packed & 0xFF) / 255.0f,
-                         1.0f};
-    return true;
-  }
-  const std::vector<std::string> parts = Split(text, ',');
-  if (parts.size() != 3 && parts.size() != 4) return false;
-  double channels[4] = {0.0, 0.0, 0.0, 1.0};
-  for (size_t i = 0; i < parts.size(); ++i) {
-    if (!ParseNumber(parts[i], channels[i])) return false;
-  }
-  colour = zal::AColor{static_cast<float>(channels[0]), static_cast<float>(channels[1]),
-                       static_cast<float>(channels[2]), static_cast<float>(channels[3])};
-  return true;
-}
 
 bool ParseBoolean(const std::string& text, double& value) {
   for (const char* yes : {"true", "on", "yes", "1"}) {
@@ -74,7 +42,11 @@ bool ParseParamValue(zal::ParamType2 type, const std::string& text, ParamValue& 
     case zal::TYPE_BOOL:
       return ParseBoolean(text, value.number);
     case zal::TYPE_FRGBA:
-      return ParseColour(text, value.colour);
+    {
+      const std::optional<zal::AColor> colour = ParseColourText(text);
+      if (colour) value.colour = *colour;
+      return colour.has_value();
+    }
     case zal::TYPE_FILENAME:
     case zal::TYPE_STRING:
       value.text = platform::Utf8ToWide(text);

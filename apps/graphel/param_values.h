@@ -18,7 +18,7 @@ struct ParamValue {
 bool ParseNumber(const std::string& text, double& value);
 
 // Reads text as a value for a parameter of the given type: numbers, booleans (true/false, on/off,
-// yes/no, 1/0), colours as #rrggbb or r,g,b[,a] with channels in 0..1, names as they are.
+// yes/no, 1/0), colours as ParseColourText reads them, names as they are.
 bool ParseParamValue(zal::ParamType2 type, const std::string& text, ParamValue& value);
 
 // Sets (or, with asKey, keys) the value at t.

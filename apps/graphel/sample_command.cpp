@@ -40,13 +40,11 @@ int RunSample(const SampleOptions& options) {
     std::cerr << "graphel: --uv and --duv take two numbers: U,V\n";
     return 2;
   }
-  if (options.mono && options.bump) {
-    std::cerr << "graphel: --mono and --bump exclude each other\n";
-    return 2;
-  }
   TextureHost host;
   zal::TimeValue t = 0;
-  if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
+  SampleOptions answering = options;
+  answering.texture.answerOnError = true;
+  if (const int failure = PrepareTexture(host, answering.texture, t); failure != 0) return failure;
 
   zal::PointShadeContext sc;
   sc.time = t;
@@ -68,7 +66,7 @@ int RunSample(const SampleOptions& options) {
   for (const std::u16string& message : host.Probe().Messages()) messages.push_back(platform::WideToUtf8(message));
   result["messages"] = messages;
   std::cout << result.dump() << "\n";
-  return messages.empty() ? 0 : 1;
+  return messages.empty() || options.texture.placeholderOnError ? 0 : 1;
 }
 
 }  // namespace
@@ -77,10 +75,12 @@ void AddSampleCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<SampleOptions>();
   CLI::App* command =
       app.add_subcommand("sample", "Evaluate the texture at one shading point and print the answer as JSON");
-  command->add_option("--uv", options->uv, "Texture coordinates U,V of the shading point")->required();
-  command->add_option("--duv", options->duv, "Footprint DU,DV of the sample (default 0,0)");
+  command->add_option("--uv", options->uv, "Texture coordinates U,V of the shading point")
+      ->required()
+      ->check(PairValidator("U,V"));
+  command->add_option("--duv", options->duv, "Footprint DU,DV of the sample (default 0,0)")->check(PairValidator("DU,DV"));
   command->add_flag("--mono", options->mono, "Evaluate the mono value instead of the colour");
-  command->add_flag("--bump", options->bump, "Evaluate the bump perturbation instead of the colour");
+  command->add_flag("--bump", options->bump, "Evaluate the bump perturbation instead of the colour")->excludes("--mono");
   AddTextureOptions(*command, options->texture);
   command->callback([options, &exitCode] { exitCode = RunSample(*options); });
 }

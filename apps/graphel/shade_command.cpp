@@ -9,7 +9,8 @@
 #include "commands.h"
 #include "host/host_interface.h"
 #include "host/shade_context.h"
-#include "platform/png_file.h"
+#include "image_output.h"
+#include "progress_bar.h"
 #include "shade_scene.h"
 #include "texture_host.h"
 
@@ -19,6 +20,7 @@ namespace {
 struct ShadeOptions {
   TextureOptions texture;
   std::string output;
+  std::string format;
   std::string object = "plane";
   int width = 640;
   int height = 480;
@@ -67,14 +69,29 @@ int RunShade(const ShadeOptions& options) {
     std::cerr << "graphel: --object is plane, sphere or cube\n";
     return 2;
   }
-  if (options.width < 1 || options.height < 1 || options.width > kMaxEdge || options.height > kMaxEdge) {
-    std::cerr << "graphel: --width and --height must lie in 1.." << kMaxEdge << "\n";
+  std::string error;
+  if (!CheckOutputPath(options.output, error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
+  ImageSpec spec;
+  spec.width = static_cast<uint32_t>(options.width);
+  spec.height = static_cast<uint32_t>(options.height);
+  spec.premultiplied = false;
+  if (const auto format = ChooseImageFormat(options.format, options.output)) {
+    spec.format = *format;
+  } else {
+    std::cerr << "graphel: " << options.output << ": unknown image format; name it .png, .jpg, .jpeg or .rgba\n";
     return 2;
   }
   TextureHost host;
   zal::TimeValue t = 0;
   if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
-  std::string error;
+  ImageOutput output(spec);
+  if (!output.Open(options.output, error)) {
+    std::cerr << "graphel: " << error << "\n";
+    return 1;
+  }
 
   const ShadeScene scene(*object, options.width, options.height, options.grazing);
   zal::Texmap& texture = host.Texture();
@@ -82,6 +99,7 @@ int RunShade(const ShadeOptions& options) {
   const int threads = std::clamp(options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency()),
                                  1, kMaxThreads);
   texture.RenderBegin(t, 0);
+  ProgressBar progress("shade", "rows", options.height, ProgressWanted(options.texture.quiet));
   std::atomic<int> nextRow{0};
   auto work = [&] {
     zal::PointShadeContext sc;
@@ -95,6 +113,7 @@ int RunShade(const ShadeOptions& options) {
         row[x * 4 + 2] = ToByte(c.z);
         row[x * 4 + 3] = 255;
       }
+      progress.Advance();
     }
   };
   std::vector<std::thread> workers;
@@ -102,14 +121,13 @@ int RunShade(const ShadeOptions& options) {
   work();
   for (std::thread& worker : workers) worker.join();
   texture.RenderEnd(0);
+  progress.Finish();
 
-  if (!platform::WritePng(options.output, pixels.data(), static_cast<uint32_t>(options.width),
-                          static_cast<uint32_t>(options.height), error)) {
+  if (!output.WriteRows(pixels.data(), spec.height, error) || !output.Commit(error)) {
     std::cerr << "graphel: " << error << "\n";
     return 1;
   }
-  host.ReportMessages();
-  return host.Probe().Messages().empty() ? 0 : 1;
+  return host.ReportMessages(options.texture.file) && !options.texture.placeholderOnError ? 1 : 0;
 }
 
 }  // namespace
@@ -118,11 +136,22 @@ void AddShadeCommand(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ShadeOptions>();
   CLI::App* command =
       app.add_subcommand("shade", "Render the texture on a lit object through the plug-in module, from many threads");
-  command->add_option("-o,--output", options->output, "PNG file to write")->required();
-  command->add_option("--object", options->object, "plane, sphere or cube");
-  command->add_option("--width", options->width, "Image width in pixels");
-  command->add_option("--height", options->height, "Image height in pixels");
-  command->add_option("--threads", options->threads, "Render threads (default: one per core)");
+  command->add_option("-o,--output", options->output, "Image to write (.png, .jpg, .jpeg, .rgba; - is standard output)")
+      ->required();
+  command->add_option("-f,--format", options->format, "Image format, instead of the output's extension")
+      ->check(CLI::IsMember(std::vector<std::string>(std::begin(kImageFormatNames), std::end(kImageFormatNames))));
+  command->add_option("--object", options->object, "Object to shade")
+      ->check(CLI::IsMember({"plane", "sphere", "cube"}))
+      ->capture_default_str();
+  command->add_option("-w,--width", options->width, "Image width in pixels")
+      ->check(CLI::Range(1, kMaxEdge))
+      ->capture_default_str();
+  command->add_option("-h,--height", options->height, "Image height in pixels")
+      ->check(CLI::Range(1, kMaxEdge))
+      ->capture_default_str();
+  command->add_option("--threads", options->threads, "Render threads (0: one per core)")
+      ->check(CLI::Range(0, kMaxThreads))
+      ->capture_default_str();
   command->add_flag("--grazing", options->grazing, "Look along the plane from just above it");
   command->add_flag("--bump", options->bump, "Also use the texture as a bump map");
   AddTextureOptions(*command, options->texture);

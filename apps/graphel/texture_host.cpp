@@ -10,6 +10,7 @@
 #include "host/class_desc.h"
 #include "host/host_interface.h"
 #include "host/param_block.h"
+#include "input_file.h"
 #include "param_values.h"
 #include "platform/wide_text.h"
 
@@ -33,6 +34,33 @@ FoundParam FindParam(zal::Texmap& texture, const std::string& name) {
   return {};
 }
 
+// Every parameter name of the texture, for the message about one it does not have.
+std::string ParamNames(zal::Texmap& texture) {
+  std::string names;
+  for (int i = 0; i < texture.NumParamBlocks(); ++i) {
+    const zal::IParamBlock2* block = texture.GetParamBlock(i);
+    if (block == nullptr) continue;
+    for (const zal::ParamDef& def : block->GetDesc().params) {
+      names += names.empty() ? "" : ", ";
+      names += def.name;
+    }
+  }
+  return names;
+}
+
+// Frames are finite and within what host time (32-bit ticks, 160 a frame) can hold.
+constexpr double kMaxFrame = 1.0e7;
+
+CLI::Validator FrameValidator() {
+  return CLI::Validator(
+      [](const std::string& text) -> std::string {
+        double frame = 0.0;
+        if (ParseNumber(text, frame) && std::isfinite(frame) && std::fabs(frame) <= kMaxFrame) return {};
+        return "\"" + text + "\" is not a frame: a number in -10000000..10000000";
+      },
+      "FRAME");
+}
+
 }  // namespace
 
 std::string ModulePath() {
@@ -42,7 +70,11 @@ std::string ModulePath() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return "Graphel.dlt";
-  return (self.parent_path() / "Graphel.dlt").string();
+  const std::filesystem::path beside = self.parent_path() / "Graphel.dlt";
+  const std::filesystem::path installed =
+      (self.parent_path() / GRAPHEL_INSTALLED_MODULE_DIR / "Graphel.dlt").lexically_normal();
+  return (std::filesystem::exists(beside, error) || !std::filesystem::exists(installed, error) ? beside : installed)
+      .string();
 }
 
 zal::TimeValue FrameToTime(double frame) {
@@ -55,6 +87,15 @@ bool ParsePair(const std::string& text, double& a, double& b) {
   const size_t comma = text.find(',');
   if (comma == std::string::npos) return false;
   return ParseNumber(text.substr(0, comma), a) && ParseNumber(text.substr(comma + 1), b);
+}
+
+CLI::Validator PairValidator(const std::string& form) {
+  return CLI::Validator(
+      [form](const std::string& text) -> std::string {
+        double a = 0.0, b = 0.0;
+        return ParsePair(text, a, b) ? std::string() : "\"" + text + "\" is not " + form + ": two numbers and a comma";
+      },
+      form);
 }
 
 bool ApplyTextureOptions(TextureHost& host, const std::string& file, const std::string& tiling,
@@ -126,7 +167,7 @@ bool TextureHost::SetParam(const std::string& assignment, zal::TimeValue t, std:
   const std::string name = assignment.substr(0, equals);
   const FoundParam found = FindParam(*texture_, name);
   if (found.block == nullptr) {
-    error = "the texture has no parameter \"" + name + "\"";
+    error = "the texture has no parameter \"" + name + "\"; it has " + ParamNames(*texture_);
     return false;
   }
   ParamValue value;
@@ -154,7 +195,7 @@ bool TextureHost::SetKey(const std::string& assignment, std::string& error) {
   const std::string name = assignment.substr(0, at);
   const FoundParam found = FindParam(*texture_, name);
   if (found.block == nullptr) {
-    error = "the texture has no parameter \"" + name + "\"";
+    error = "the texture has no parameter \"" + name + "\"; it has " + ParamNames(*texture_);
     return false;
   }
   if (!found.def->animatable) {
@@ -181,34 +222,51 @@ void TextureHost::Update(zal::TimeValue t) {
   texture_->Update(t, valid);
 }
 
-void TextureHost::ReportMessages() const {
-  for (const std::u16string& message : probe_->Messages()) {
-    std::cerr << "graphel: " << platform::WideToUtf8(message) << "\n";
+bool TextureHost::ReportMessages(const std::string& file, bool print) {
+  const std::vector<std::u16string> messages = probe_->Messages();
+  for (; reported_ < messages.size(); ++reported_) {
+    if (print) ReportFailure(file.empty() ? "texture" : file, OneLine(messages[reported_]));
   }
+  return !messages.empty();
 }
 
 void AddTextureOptions(CLI::App& command, TextureOptions& options) {
   command.add_option("FILE", options.file, "Drawing to use (none: the placeholder drawing)");
-  command.add_option("--tiling", options.tiling, "Repeats of the texture along U and V: U,V");
-  command.add_option("--frame", options.frame, "Frame (may be fractional)");
-  command.add_option("--param", options.params, "Texture parameter NAME=VALUE");
+  command.add_option("--tiling", options.tiling, "Repeats of the texture along U and V: U,V")->check(PairValidator("U,V"));
+  command.add_option("--frame", options.frame, "Frame (may be fractional)")
+      ->check(FrameValidator())
+      ->capture_default_str();
+  command.add_option("--param", options.params, "Texture parameter NAME=VALUE (colours as --background takes them)");
   command.add_option("--key", options.keys, "Animation key NAME@FRAME=VALUE");
+  command.add_flag("--placeholder-on-error", options.placeholderOnError,
+                   "Use the placeholder drawing when the file fails to load, and exit 0");
+  command.add_flag("-q,--quiet", options.quiet, "No progress bar");
 }
 
 int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeValue& t) {
   std::string error;
+  // The texture would quietly show its placeholder; the tool says why first.
+  const std::string problem = InputProblem(options.file);
+  if (!problem.empty()) {
+    ReportFailure(options.file, problem);
+    if (!options.placeholderOnError && !options.answerOnError) return 1;
+  }
   if (!host.Open(error)) {
     std::cerr << "graphel: " << error << "\n";
     return 1;
   }
   t = FrameToTime(options.frame);
   zal::GetCOREInterface()->SetTime(t);
-  if (!ApplyTextureOptions(host, options.file, options.tiling, options.params, options.keys, t, error)) {
+  // With the placeholder asked for, a file known to be unreadable is not handed to the texture at all.
+  const std::string file = problem.empty() || options.answerOnError ? options.file : std::string();
+  if (!ApplyTextureOptions(host, file, options.tiling, options.params, options.keys, t, error)) {
     std::cerr << "graphel: " << error << "\n";
     return 2;
   }
   host.Update(t);
-  return 0;
+  // A file already reported as unreadable is not reported a second time in the texture's words.
+  const bool failed = host.ReportMessages(options.file, problem.empty()) || !problem.empty();
+  return failed && !options.placeholderOnError && !options.answerOnError ? 1 : 0;
 }
 
 }  // namespace graphel_cli

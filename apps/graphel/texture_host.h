@@ -12,7 +12,8 @@
 
 namespace graphel_cli {
 
-// Where the texture module is: $GRAPHEL_MODULE when set, else Graphel.dlt next to this executable.
+// Where the texture module is: $GRAPHEL_MODULE when set, else Graphel.dlt next to this executable
+// (a build tree) or in the installed module folder (lib/graphel beside bin).
 std::string ModulePath();
 
 // The tool acting as the 3D host: loads the Graphel module as the host would, creates one texture
@@ -40,13 +41,15 @@ class TextureHost {
   bool SetFile(const std::string& file, std::string& error);
   // Sets the scene time and brings the texture up to date for it.
   void Update(zal::TimeValue t);
-  // Prints the texture's messages for the user on stderr.
-  void ReportMessages() const;
+  // Prints the texture's messages not printed yet on stderr (unless print is false), one line each
+  // naming file; true when the texture has any message at all.
+  bool ReportMessages(const std::string& file, bool print = true);
 
  private:
   zal::PluginLibrary library_;
   zal::Texmap* texture_ = nullptr;
   graphel::GraphelProbe* probe_ = nullptr;
+  size_t reported_ = 0;
 };
 
 // The options the texture commands share: the drawing, the coordinates object's repeats ("U,V"),
@@ -57,12 +60,17 @@ struct TextureOptions {
   double frame = 0.0;
   std::vector<std::string> params;
   std::vector<std::string> keys;
+  bool placeholderOnError = false;
+  bool quiet = false;
+  // For commands whose answer describes the failure itself (sample): report it, but carry on.
+  bool answerOnError = false;
 };
 
 void AddTextureOptions(CLI::App& command, TextureOptions& options);
 
 // Opens the module, applies the options and brings the texture up to date at their frame (t).
-// Returns 0, or the exit code after printing why: 1 when the module fails, 2 for a wrong option.
+// Returns 0, or the exit code after printing why: 1 when the module or the drawing fails to load
+// (0 with placeholderOnError or answerOnError), 2 for a wrong option.
 int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeValue& t);
 
 // Sets the drawing, repeats, parameters (at t) and keys; false, with a message, when one is wrong.
@@ -75,5 +83,7 @@ zal::TimeValue FrameToTime(double frame);
 
 // "A,B" as two numbers, locale-independent; nan and inf are numbers too.
 bool ParsePair(const std::string& text, double& a, double& b);
+// Checks such a pair as CLI11 parses it, naming the form (e.g. "U,V") when it is not one.
+CLI::Validator PairValidator(const std::string& form);
 
 }  // namespace graphel_cli

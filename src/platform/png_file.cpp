@@ -15,38 +15,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// libpng reports errors by longjmp; this keeps the write and its cleanup in one frame.
-class PngWriter {
- public:
-  PngWriter() : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr)) {
-    if (png_ != nullptr) info_ = png_create_info_struct(png_);
-  }
-  ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
-  PngWriter(const PngWriter&) = delete;
-  PngWriter& operator=(const PngWriter&) = delete;
-
-  bool Write(std::FILE* file, const uint8_t* pixels, uint32_t width, uint32_t height) {
-    if (png_ == nullptr || info_ == nullptr) return false;
-    if (setjmp(png_jmpbuf(png_))) return false;
-    png_init_io(png_, file);
-    png_set_IHDR(png_, info_, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png_, 1);
-    png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_strategy(png_, Z_RLE);
-    png_write_info(png_, info_);
-    for (uint32_t y = 0; y < height; ++y) {
-      png_write_row(png_, pixels + static_cast<size_t>(y) * width * 4);
-    }
-    png_write_end(png_, nullptr);
-    return true;
-  }
-
- private:
-  png_structp png_;
-  png_infop info_ = nullptr;
-};
-
 }  // namespace
 
 bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, uint32_t height, std::string& error) {
@@ -55,11 +23,51 @@ bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, ui
     error = "can't open " + path + " for writing";
     return false;
   }
-  PngWriter writer;
-  if (!writer.Write(file.get(), pixels, width, height)) {
+  PngRowWriter writer(file.get(), width, height, 8);
+  bool written = writer.Start();
+  for (uint32_t y = 0; written && y < height; ++y) written = writer.WriteRow(pixels + static_cast<size_t>(y) * width * 4);
+  if (!written || !writer.Finish()) {
     error = "can't write PNG data to " + path;
     return false;
   }
+  return true;
+}
+
+PngRowWriter::PngRowWriter(std::FILE* file, uint32_t width, uint32_t height, int bitDepth)
+    : file_(file),
+      width_(width),
+      height_(height),
+      bitDepth_(bitDepth),
+      png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr)) {
+  if (png_ != nullptr) info_ = png_create_info_struct(png_);
+}
+
+PngRowWriter::~PngRowWriter() { png_destroy_write_struct(&png_, &info_); }
+
+bool PngRowWriter::Start() {
+  if (png_ == nullptr || info_ == nullptr) return false;
+  if (setjmp(png_jmpbuf(png_))) return false;
+  png_init_io(png_, file_);
+  png_set_IHDR(png_, info_, width_, height_, bitDepth_, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png_, 1);
+  png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  png_set_compression_strategy(png_, Z_RLE);
+  png_write_info(png_, info_);
+  return true;
+}
+
+bool PngRowWriter::WriteRow(const uint8_t* row) {
+  if (png_ == nullptr || info_ == nullptr) return false;
+  if (setjmp(png_jmpbuf(png_))) return false;
+  png_write_row(png_, row);
+  return true;
+}
+
+bool PngRowWriter::Finish() {
+  if (png_ == nullptr || info_ == nullptr) return false;
+  if (setjmp(png_jmpbuf(png_))) return false;
+  png_write_end(png_, nullptr);
   return true;
 }
 

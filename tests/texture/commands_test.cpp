@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -96,8 +97,9 @@ TEST(BitmapCommand, WritesTheWholeTexture) {
   EXPECT_EQ(RunGraphel("bitmap " + file + " -o " + folder + "/shaped.png --size 32 --mono").exitCode, 0);
   EXPECT_EQ(PngSize(folder + "/shaped.png"), std::make_pair(32u, 16u));
   for (const char* size : {"0", "-4", "99999", "2147483647"}) {
-    EXPECT_EQ(RunGraphel("bitmap " + file + " -o " + folder + "/absurd.png --size " + size).exitCode, 1) << size;
+    EXPECT_EQ(RunGraphel("bitmap " + file + " -o " + folder + "/absurd.png --size " + size).exitCode, 2) << size;
   }
+  EXPECT_EQ(RunGraphel("bitmap " + file + " -o " + folder + "/absurd.png --size 65536").exitCode, 1);
 }
 
 TEST(ShadeCommand, RendersFromManyThreads) {
@@ -117,6 +119,9 @@ TEST(ShadeCommand, RendersFromManyThreads) {
   EXPECT_EQ(RunGraphel("shade " + file + " -o " + folder + "/x.png --width 0").exitCode, 2);
   const std::string missing = Quoted(folder + "/gone.svg");
   EXPECT_EQ(RunGraphel("shade " + missing + " -o " + folder + "/fallback.png --width 16 --height 16").exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/fallback.png"));
+  EXPECT_EQ(RunGraphel("shade " + missing + " -o " + folder + "/fallback.png -w 16 -h 16 --placeholder-on-error").exitCode,
+            0);
   EXPECT_EQ(PngSize(folder + "/fallback.png"), std::make_pair(16u, 16u));
 }
 
