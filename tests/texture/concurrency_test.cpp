@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <barrier>
+#include <initializer_list>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -26,6 +27,48 @@ struct Probe {
   zal::AColor expected;
 };
 
+// count points drawn between low and high on both axes, the footprints taken in turn, each with the
+// colour a single thread gets.
+std::vector<Probe> MakeProbes(Graphel& texture, unsigned seed, double low, double high,
+                              std::initializer_list<double> footprints, int count) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> unit(low, high);
+  std::vector<Probe> probes;
+  for (int i = 0; i < count; ++i) {
+    Probe probe{unit(random), unit(random), footprints.begin()[static_cast<size_t>(i) % footprints.size()], {}};
+    zal::PointShadeContext sc = At(probe.u, probe.v, probe.footprint, probe.footprint);
+    probe.expected = texture.EvalColor(sc);
+    probes.push_back(probe);
+  }
+  return probes;
+}
+
+// Drops the texture's tiles, alternately keeping the overview, after every `pace` samples until
+// told to stop: re-renders are costly under the sanitizers, so clearing keeps pace with shading.
+class PacedClearer {
+ public:
+  PacedClearer(Graphel& texture, const std::atomic<int>& samples, int pace)
+      : thread_([&texture, &samples, pace, this] {
+          for (int clears = 0, next = pace; running_.load();) {
+            if (samples.load() < next) {
+              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              continue;
+            }
+            texture.ClearTiles(clears++ % 2 == 0);
+            texture.Cache();
+            next += pace;
+          }
+        }) {}
+  ~PacedClearer() {
+    running_ = false;
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> running_{true};
+  std::thread thread_;
+};
+
 // Render threads shade while the render time changes under them and another thread drops tiles:
 // every answer must equal the one a single thread gets, and nothing may race (run under the
 // thread sanitizer) or read a freed tile (address sanitizer).
@@ -35,27 +78,14 @@ TEST(Concurrency, ShadingSurvivesTimeChangesAndClearing) {
   texture->GetParamBlockByID(kParamsBlock)->SetValue(kAlphaSource, 0, kAlphaFromImage);
   testing::UpdateAt(*texture, 0);
 
-  std::mt19937 random(42);
   // Within one tile of each level, so a clear costs a few renders rather than dozens.
-  std::uniform_real_distribution<double> unit(0.27, 0.48);
-  const double footprints[] = {0.01, 1.0 / 1500, 1.0 / 1800, 0.02};
-  std::vector<Probe> probes;
-  for (int i = 0; i < 48; ++i) {
-    Probe probe{unit(random), unit(random), footprints[i % 4], {}};
-    zal::PointShadeContext sc = At(probe.u, probe.v, probe.footprint, probe.footprint);
-    probe.expected = texture->EvalColor(sc);
-    probes.push_back(probe);
-  }
+  const std::vector<Probe> probes = MakeProbes(*texture, 42, 0.27, 0.48, {0.01, 1.0 / 1500, 1.0 / 1800, 0.02}, 48);
 
-  // Each re-render is costly under the sanitizers, so the clearing keeps pace with the shading
-  // rather than with the clock: a clear every kSamplesPerClear samples.
   constexpr int kThreads = 6;
   constexpr int kFrames = 3;
   constexpr int kRoundsPerFrame = 10;
-  constexpr int kSamplesPerClear = 150;
   std::atomic<int> mismatches{0};
   std::atomic<int> samples{0};
-  std::atomic<bool> shading{true};
   // The threads move on to the next frame together; the first to shade it drops every tile while the
   // others are still on their way.
   std::barrier frameDone(kThreads);
@@ -77,22 +107,10 @@ TEST(Concurrency, ShadingSurvivesTimeChangesAndClearing) {
       }
     });
   }
-  std::thread clearer([&] {
-    int clears = 0;
-    int next = kSamplesPerClear;
-    while (shading.load()) {
-      if (samples.load() < next) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        continue;
-      }
-      texture->ClearTiles(clears++ % 2 == 0);
-      texture->Cache();
-      next += kSamplesPerClear;
-    }
-  });
-  for (std::thread& thread : threads) thread.join();
-  shading = false;
-  clearer.join();
+  {
+    const PacedClearer clearer(*texture, samples, 150);
+    for (std::thread& thread : threads) thread.join();
+  }
   EXPECT_EQ(mismatches.load(), 0);
   texture->RenderEnd(0);
   EXPECT_LE(texture->Cache().fullTiles, 1);
@@ -109,22 +127,12 @@ TEST(Concurrency, DeepLevelsSurviveClearsTimeChangesAndDeletion) {
     testing::UpdateAt(*texture, 0);
   }
   // Levels 17 and 19 around one point, a tile or two of each.
-  std::mt19937 random(5);
-  std::uniform_real_distribution<double> near(0.6000, 0.6015);
-  const double footprints[] = {1e-5, 3e-6};
-  std::vector<Probe> probes;
-  for (int i = 0; i < 24; ++i) {
-    Probe probe{near(random), near(random), footprints[i % 2], {}};
-    zal::PointShadeContext sc = At(probe.u, probe.v, probe.footprint, probe.footprint);
-    probe.expected = kept->EvalColor(sc);
-    probes.push_back(probe);
-  }
+  const std::vector<Probe> probes = MakeProbes(*kept, 5, 0.6000, 0.6015, {1e-5, 3e-6}, 24);
 
   constexpr int kThreads = 4;
   constexpr int kFrames = 3;
   std::atomic<int> mismatches{0};
   std::atomic<int> samples{0};
-  std::atomic<bool> shading{true};
   std::barrier sampledBoth(kThreads + 1);
   std::barrier frameDone(kThreads);
   std::vector<std::thread> threads;
@@ -136,7 +144,8 @@ TEST(Concurrency, DeepLevelsSurviveClearsTimeChangesAndDeletion) {
       for (int frame = 0; frame < kFrames; ++frame) {
         for (size_t i = static_cast<size_t>(t); i < probes.size(); i += 2) {
           const Probe& probe = probes[i];
-          zal::PointShadeContext sc = At(probe.u, probe.v, probe.footprint, probe.footprint, frame * zal::kTicksPerFrame);
+          const zal::TimeValue time = frame * zal::kTicksPerFrame;
+          zal::PointShadeContext sc = At(probe.u, probe.v, probe.footprint, probe.footprint, time);
           if (!(kept->EvalColor(sc) == probe.expected)) ++mismatches;
           ++samples;
         }
@@ -146,20 +155,10 @@ TEST(Concurrency, DeepLevelsSurviveClearsTimeChangesAndDeletion) {
   }
   sampledBoth.arrive_and_wait();
   deleted.reset();
-  // Paced by the samples, as renders of deep tiles are slow under the sanitizers.
-  std::thread clearer([&] {
-    for (int clears = 0, next = 16; shading.load();) {
-      if (samples.load() < next) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        continue;
-      }
-      kept->ClearTiles(clears++ % 2 == 0);
-      next += 16;
-    }
-  });
-  for (std::thread& thread : threads) thread.join();
-  shading = false;
-  clearer.join();
+  {
+    const PacedClearer clearer(*kept, samples, 16);
+    for (std::thread& thread : threads) thread.join();
+  }
   EXPECT_EQ(mismatches.load(), 0);
 }
 

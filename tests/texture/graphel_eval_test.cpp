@@ -126,8 +126,7 @@ TEST(GraphelEval, MirroringDoublesTheFootprint) {
 // Broken coordinates, footprints and repeats give a defined sample: clear, or the colour under the
 // clamped footprint, and never a level beyond the finest.
 TEST(GraphelEval, BadInputGivesADefinedSample) {
-  auto texture = NewTexture();
-  SetFile(*texture, WriteDrawing("EvalBad", testing::kHalfRed));
+  auto texture = testing::LoadedTexture("EvalBad", testing::kHalfRed);
   SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
   UpdateAt(*texture, 0);
   auto* coordinates = dynamic_cast<zal::StdUVGen*>(texture->GetTheUVGen());
@@ -217,9 +216,7 @@ TEST(GraphelEval, AnimatedCropIsReadAtTheUpdateTime) {
 // The edge of a repeat belongs to the repeat below it: u = 1 reads like a point just inside the
 // image's right edge, not like the left edge of the next repeat.
 TEST(GraphelEval, RepeatEdgesReadTheRepeatBelow) {
-  auto texture = NewTexture();
-  SetFile(*texture, WriteDrawing("EvalEdges", testing::kQuarters));
-  UpdateAt(*texture, 0);
+  auto texture = testing::LoadedTexture("EvalEdges", testing::kQuarters);
   struct Case {
     const char* name;
     double u, v;
@@ -250,8 +247,8 @@ TEST(GraphelEval, RepeatEdgesReadTheRepeatBelow) {
 // A close-up reads a deep level: across a disc's edge, one shaded pixel apart per footprint, the
 // alpha climbs from clear to opaque within two pixels.
 TEST(GraphelEval, CloseUpsStaySharp) {
-  auto texture = NewTexture();
-  SetFile(*texture, WriteDrawing("EvalCloseUp", "<svg width='100' height='100'><circle cx='50' cy='50' r='30'/></svg>"));
+  auto texture =
+      testing::LoadedTexture("EvalCloseUp", "<svg width='100' height='100'><circle cx='50' cy='50' r='30'/></svg>");
   SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
   UpdateAt(*texture, 0);
   for (const double footprint : {1e-5, 2e-6}) {
