@@ -34,11 +34,12 @@ Rgba GraphelSampler::OneSample(zal::ShadeContext& sc, double u, double v, double
   Rgba result;
   if (!texture_.TilingHidesTexture()) {
     // Both reads are worked out before either is made, so their cache misses overlap.
-    const TileRead fine =
-        texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level, filter,
-                             trace != nullptr ? &tileIndex : nullptr);
+    const TileRead fine = texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level, filter,
+                                               trace != nullptr ? &tileIndex : nullptr);
     TileRead coarse;
-    if (blended) coarse = texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level - 1, filter, nullptr);
+    if (blended) {
+      coarse = texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level - 1, filter, nullptr);
+    }
     fine.Prefetch();
     coarse.Prefetch();
     result = fine.Sum() * placed.weight;
