@@ -1,5 +1,5 @@
-// OpenImageIO's texture system on the same drawing, rendered at the finest level's size and made
-// into a tiled, mip-mapped file by maketx: the same points and footprints as the Graphel benchmark.
+// OpenImageIO's texture system on the same drawing, rendered at 8192 x 8192 and made into a tiled,
+// mip-mapped file by maketx: the same points and footprints as the Graphel benchmark.
 #include <benchmark/benchmark.h>
 
 #include <OpenImageIO/texture.h>
@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float kFootprint = 1.0f / 4000.0f;
+constexpr float kGridFootprint = 1.0f / 4000.0f;
 constexpr size_t kPoints = 1 << 20;
 
 OIIO::TextureSystem& Textures() {
@@ -47,7 +47,17 @@ std::vector<Point> ScanlinePoints(int thread) {
   return points;
 }
 
-void Lookup(benchmark::State& state, const std::vector<Point>& points) {
+std::vector<Point> WindowPoints(double footprint, int thread) {
+  std::vector<Point> points(kPoints);
+  for (size_t i = 0; i < kPoints; ++i) {
+    const size_t row = (i / 256 + static_cast<size_t>(thread) * 97) % 256;
+    points[i] = {static_cast<float>(0.3 + static_cast<double>(i % 256) * footprint),
+                 static_cast<float>(0.4 + static_cast<double>(row) * footprint)};
+  }
+  return points;
+}
+
+void Lookup(benchmark::State& state, const std::vector<Point>& points, float footprint) {
   OIIO::TextureSystem& system = Textures();
   OIIO::TextureSystem::Perthread* perThread = system.get_perthread_info();
   OIIO::TextureSystem::TextureHandle* handle = system.get_texture_handle(OIIO::ustring(GRAPHEL_BENCH_TX), perThread);
@@ -57,23 +67,29 @@ void Lookup(benchmark::State& state, const std::vector<Point>& points) {
   float colour[4];
   // Warm: read every tile once.
   for (size_t i = 0; i < kPoints; i += 7) {
-    system.texture(handle, perThread, options, points[i].s, points[i].t, kFootprint, 0, 0, kFootprint, 4, colour);
+    system.texture(handle, perThread, options, points[i].s, points[i].t, footprint, 0, 0, footprint, 4, colour);
   }
   size_t i = 0;
   for (auto _ : state) {
     const Point& p = points[i++ & (kPoints - 1)];
-    system.texture(handle, perThread, options, p.s, p.t, kFootprint, 0, 0, kFootprint, 4, colour);
+    system.texture(handle, perThread, options, p.s, p.t, footprint, 0, 0, footprint, 4, colour);
     benchmark::DoNotOptimize(colour);
   }
   state.counters["samples_per_second_per_thread"] =
       benchmark::Counter(static_cast<double>(i), benchmark::Counter::kIsRate | benchmark::Counter::kAvgThreads);
 }
 
-void BM_OiioRandom(benchmark::State& state) { Lookup(state, RandomPoints(state.thread_index() + 1)); }
-void BM_OiioScanline(benchmark::State& state) { Lookup(state, ScanlinePoints(state.thread_index())); }
+float Footprint(const benchmark::State& state) { return 1.0f / static_cast<float>(state.range(0)); }
 
-BENCHMARK(BM_OiioRandom)->Threads(1)->Threads(2)->UseRealTime();
+void BM_OiioRandom(benchmark::State& state) { Lookup(state, RandomPoints(state.thread_index() + 1), Footprint(state)); }
+void BM_OiioScanline(benchmark::State& state) { Lookup(state, ScanlinePoints(state.thread_index()), kGridFootprint); }
+void BM_OiioSweep(benchmark::State& state) {
+  Lookup(state, WindowPoints(1.0 / static_cast<double>(state.range(0)), state.thread_index()), Footprint(state));
+}
+
+BENCHMARK(BM_OiioRandom)->Arg(1500)->Arg(4000)->Threads(1)->Threads(2)->UseRealTime();
 BENCHMARK(BM_OiioScanline)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(BM_OiioSweep)->RangeMultiplier(4)->Range(1024, 1 << 20)->Threads(1)->Threads(2)->UseRealTime();
 
 }  // namespace
 

@@ -1,9 +1,11 @@
 // Filtered samples per second through the Graphel module's colour evaluation on a warm pyramid,
-// the way a host's render threads call it, next to a bare bilinear read of an image of the same
-// size held in memory (the memory-bound floor).
+// the way a host's render threads call it, next to plain reads of mip-mapped images held in memory
+// (the memory-bound floor): trilinear for footprints, bilinear for the coherent grid.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -19,9 +21,8 @@
 
 namespace {
 
-// Level 12 is the finest level a blur of 1 reaches; this footprint blends it with level 11.
+// The footprint of the coherent grid and of warming: level 12 blended with level 11.
 constexpr double kFootprint = 1.0 / 4000.0;
-constexpr int kFloorSize = 4096;
 constexpr size_t kPoints = 1 << 20;
 
 struct Texture {
@@ -86,32 +87,73 @@ void Shade(benchmark::State& state, const std::vector<zal::Point3>& points, doub
   ReportRate(state, i);
 }
 
-void BM_GraphelRandom(benchmark::State& state) { Shade(state, RandomPoints(state.thread_index() + 1)); }
-void BM_GraphelScanline(benchmark::State& state) { Shade(state, ScanlinePoints(state.thread_index())); }
-// No footprint: level 12 alone with a box of one texel, the closest match to a single bilinear read.
-void BM_GraphelRandomOneLevel(benchmark::State& state) { Shade(state, RandomPoints(state.thread_index() + 1), 0.0); }
-void BM_GraphelScanlineOneLevel(benchmark::State& state) { Shade(state, ScanlinePoints(state.thread_index()), 0.0); }
-
-const std::vector<uint8_t>& FloorImage() {
-  static const std::vector<uint8_t> image = [] {
-    std::vector<uint8_t> pixels(static_cast<size_t>(kFloorSize) * kFloorSize * 4);
-    std::mt19937 random(3);
-    for (uint8_t& byte : pixels) byte = static_cast<uint8_t>(random());
-    return pixels;
-  }();
-  return image;
+// Points spaced one footprint apart in a 256 x 256 window around a fixed point: a close-up, warm
+// after the first pass.
+std::vector<zal::Point3> WindowPoints(double footprint, int thread) {
+  std::vector<zal::Point3> points(kPoints);
+  for (size_t i = 0; i < kPoints; ++i) {
+    const size_t row = (i / 256 + static_cast<size_t>(thread) * 97) % 256;
+    points[i] = {0.3 + static_cast<double>(i % 256) * footprint, 0.6 - static_cast<double>(row) * footprint, 0.0};
+  }
+  return points;
 }
 
-// One bilinear read, four channels, as plainly as it can be written.
-inline void Bilinear(const uint8_t* image, double u, double v, float out[4]) {
-  const double x = u * (kFloorSize - 1), y = (1.0 - v) * (kFloorSize - 1);
+void Warm(const std::vector<zal::Point3>& points, double footprint) {
+  zal::Texmap& texture = *WarmTexture().texmap;
+  zal::PointShadeContext sc;
+  sc.duvw = {footprint, footprint, 0.0};
+  for (size_t i = 0; i < kPoints; i += 61) {
+    sc.uvw = points[i];
+    texture.EvalColor(sc);
+  }
+}
+
+void BM_GraphelRandom(benchmark::State& state) {
+  const double footprint = 1.0 / static_cast<double>(state.range(0));
+  const std::vector<zal::Point3> points = RandomPoints(state.thread_index() + 1);
+  Warm(points, footprint);
+  Shade(state, points, footprint);
+}
+void BM_GraphelScanline(benchmark::State& state) { Shade(state, ScanlinePoints(state.thread_index())); }
+void BM_GraphelSweep(benchmark::State& state) {
+  const double footprint = 1.0 / static_cast<double>(state.range(0));
+  const std::vector<zal::Point3> points = WindowPoints(footprint, state.thread_index());
+  Warm(points, footprint);
+  Shade(state, points, footprint);
+}
+
+// Random bytes at every level from 1 to 2^13 pixels a side, as a mip-mapped RGBA8 texture would hold.
+constexpr int kFloorTop = 13;
+const std::vector<std::vector<uint8_t>>& FloorLevels() {
+  static const std::vector<std::vector<uint8_t>> levels = [] {
+    std::vector<std::vector<uint8_t>> made(kFloorTop + 1);
+    std::mt19937_64 random(3);
+    for (int level = 0; level <= kFloorTop; ++level) {
+      made[static_cast<size_t>(level)].resize((size_t{1} << (2 * level)) * 4);
+      std::vector<uint8_t>& image = made[static_cast<size_t>(level)];
+      for (size_t i = 0; i < image.size(); i += 4) {
+        const auto bits = static_cast<uint32_t>(random());
+        std::memcpy(image.data() + i, &bits, 4);
+      }
+    }
+    return made;
+  }();
+  return levels;
+}
+
+// One bilinear read of a square image of 2^level pixels a side, four channels, as plainly as it
+// can be written.
+inline void Bilinear(int level, double u, double v, float out[4]) {
+  const uint8_t* image = FloorLevels()[static_cast<size_t>(level)].data();
+  const int size = 1 << level;
+  const double x = u * (size - 1), y = (1.0 - v) * (size - 1);
   const int x0 = static_cast<int>(x), y0 = static_cast<int>(y);
-  const int x1 = x0 + 1 < kFloorSize ? x0 + 1 : x0, y1 = y0 + 1 < kFloorSize ? y0 + 1 : y0;
+  const int x1 = x0 + 1 < size ? x0 + 1 : x0, y1 = y0 + 1 < size ? y0 + 1 : y0;
   const float fx = static_cast<float>(x - x0), fy = static_cast<float>(y - y0);
-  const uint8_t* a = image + (static_cast<size_t>(y0) * kFloorSize + x0) * 4;
-  const uint8_t* b = image + (static_cast<size_t>(y0) * kFloorSize + x1) * 4;
-  const uint8_t* c = image + (static_cast<size_t>(y1) * kFloorSize + x0) * 4;
-  const uint8_t* d = image + (static_cast<size_t>(y1) * kFloorSize + x1) * 4;
+  const uint8_t* a = image + (static_cast<size_t>(y0) * size + x0) * 4;
+  const uint8_t* b = image + (static_cast<size_t>(y0) * size + x1) * 4;
+  const uint8_t* c = image + (static_cast<size_t>(y1) * size + x0) * 4;
+  const uint8_t* d = image + (static_cast<size_t>(y1) * size + x1) * 4;
   for (int k = 0; k < 4; ++k) {
     const float top = a[k] + (b[k] - a[k]) * fx;
     const float bottom = c[k] + (d[k] - c[k]) * fx;
@@ -119,27 +161,55 @@ inline void Bilinear(const uint8_t* image, double u, double v, float out[4]) {
   }
 }
 
-void Floor(benchmark::State& state, const std::vector<zal::Point3>& points) {
-  const uint8_t* image = FloorImage().data();
+// Two bilinear reads at the levels around the footprint, blended: what a trilinear lookup must read.
+inline void Trilinear(double footprint, double u, double v, float out[4]) {
+  const double texels = std::log2(1.0 / footprint);
+  const int fine = std::clamp(static_cast<int>(std::ceil(texels)), 1, kFloorTop);
+  const auto weight = static_cast<float>(std::clamp(texels - (fine - 1), 0.0, 1.0));
+  float coarse[4];
+  Bilinear(fine, u, v, out);
+  Bilinear(fine - 1, u, v, coarse);
+  for (int k = 0; k < 4; ++k) out[k] = out[k] * weight + coarse[k] * (1.0f - weight);
+}
+
+void Floor(benchmark::State& state, const std::vector<zal::Point3>& points, double footprint) {
+  FloorLevels();
   float colour[4];
   size_t i = 0;
   for (auto _ : state) {
     const zal::Point3& p = points[i++ & (kPoints - 1)];
-    Bilinear(image, p.x, p.y, colour);
+    if (footprint > 0.0) {
+      Trilinear(footprint, p.x, p.y, colour);
+    } else {
+      Bilinear(12, p.x, p.y, colour);
+    }
     benchmark::DoNotOptimize(colour);
   }
   ReportRate(state, i);
 }
 
-void BM_FloorRandom(benchmark::State& state) { Floor(state, RandomPoints(state.thread_index() + 1)); }
-void BM_FloorScanline(benchmark::State& state) { Floor(state, ScanlinePoints(state.thread_index())); }
+void BM_FloorRandom(benchmark::State& state) {
+  Floor(state, RandomPoints(state.thread_index() + 1), 1.0 / static_cast<double>(state.range(0)));
+}
+void BM_FloorScanline(benchmark::State& state) { Floor(state, ScanlinePoints(state.thread_index()), 0.0); }
+void BM_FloorSweep(benchmark::State& state) {
+  const double footprint = 1.0 / static_cast<double>(state.range(0));
+  Floor(state, WindowPoints(footprint, state.thread_index()), footprint);
+}
 
-BENCHMARK(BM_GraphelRandom)->Threads(1)->Threads(2)->UseRealTime();
+// The three cases of the comparison, then the footprint sweep.
+void Cases(benchmark::internal::Benchmark* b) { b->Arg(1500)->Arg(4000)->Threads(1)->Threads(2)->UseRealTime(); }
+void Sweep(benchmark::internal::Benchmark* b) {
+  for (int64_t n = 1024; n <= (int64_t{1} << 20); n *= 4) b->Arg(n);
+  b->Threads(1)->Threads(2)->UseRealTime();
+}
+
+BENCHMARK(BM_GraphelRandom)->Apply(Cases);
+BENCHMARK(BM_FloorRandom)->Apply(Cases);
 BENCHMARK(BM_GraphelScanline)->Threads(1)->Threads(2)->UseRealTime();
-BENCHMARK(BM_GraphelRandomOneLevel)->Threads(1)->Threads(2)->UseRealTime();
-BENCHMARK(BM_GraphelScanlineOneLevel)->Threads(1)->Threads(2)->UseRealTime();
-BENCHMARK(BM_FloorRandom)->Threads(1)->Threads(2)->UseRealTime();
 BENCHMARK(BM_FloorScanline)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(BM_GraphelSweep)->Apply(Sweep);
+BENCHMARK(BM_FloorSweep)->Apply(Sweep);
 
 }  // namespace
 

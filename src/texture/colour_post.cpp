@@ -5,6 +5,15 @@
 namespace graphel {
 
 zal::AColor PostProcess(const Rgba& sample, const OutputSettings& settings, bool mono) {
+  // Premultiplied RGB out of premultiplied RGB without gamma: un-premultiplying and multiplying
+  // again cancel, which spares three divisions on the common path.
+  if (!mono && !settings.gammaCorrect && settings.rgbOutput == 0 &&
+      (settings.alphaSource == 0 || settings.alphaSource == 2)) {
+    const bool clear = sample.a == 0.0;
+    const auto channel = [clear](double c) { return clear ? 0.0f : static_cast<float>(c); };
+    const float alpha = settings.alphaSource == 2 ? 1.0f : static_cast<float>(sample.a);
+    return zal::AColor{channel(sample.r), channel(sample.g), channel(sample.b), alpha};
+  }
   float r = 0.0f, g = 0.0f, b = 0.0f;
   float a = static_cast<float>(sample.a);
   if (a != 0.0f) {

@@ -103,12 +103,14 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   // The set hook of "vectorfile": takes name as the texture's file when it is a supported one.
   void AcceptFile(const std::u16string& name);
 
-  // Reads the pyramid at (u, v) on level: the lock is taken only when the tile is not at hand.
+  // Reads the pyramid at (u, v) on level: the lock is taken only when the tile is not there yet.
   // Nothing is read when the coordinates object's repeats shrink the drawing to (almost) nothing.
   Rgba ReadTile(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex);
-  bool TilingHidesTexture() const;
-  // ReadTile once TilingHidesTexture has been asked.
-  Rgba ReadPyramid(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex);
+  // Whether the coordinates object's repeats shrink the drawing to (almost) nothing, as of the last update.
+  bool TilingHidesTexture() const { return tilingHides_; }
+  // Finds (rendering it if need be) the tile for a read at (u, v) on level and works out its pixels,
+  // without reading them yet; ReadTile once TilingHidesTexture has been asked.
+  TileRead PrepareRead(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex);
 
   const HeldParams& Held() const { return held_; }
   double Blur() const { return blur_; }
@@ -127,6 +129,9 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   void CheckRenderTime(zal::TimeValue t);
   void Prepare(zal::ShadeContext& sc);
   OutputSettings CurrentOutput() const;
+  // Takes what samples read but never change from the coordinates object and the host: once per
+  // update and render, not once per sample.
+  void CacheSampleSettings(zal::TimeValue t);
   static double CurrentGamma();
 
   // Loading, from the host's main thread.
@@ -158,6 +163,8 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   double blurOffset_ = 0.0;
   bool uMirror_ = false;
   bool vMirror_ = false;
+  bool tilingHides_ = false;
+  OutputSettings output_;
   bool forceReload_ = false;
   std::u16string path_;
   std::optional<std::u16string> svgText_;

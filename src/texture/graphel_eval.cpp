@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "host/host_interface.h"
@@ -28,30 +29,31 @@ void Graphel::Prepare(zal::ShadeContext& sc) {
   CheckRenderTime(sc.CurTime());
 }
 
-bool Graphel::TilingHidesTexture() const {
-  if (uvGen_ == nullptr || uvGen_->GetTextureTiling() == 0) return false;
-  const zal::TimeValue now = zal::GetCOREInterface()->GetTime();
-  return std::fabs(uvGen_->GetUScl(now)) < kMinTiling || std::fabs(uvGen_->GetVScl(now)) < kMinTiling;
+void Graphel::CacheSampleSettings(zal::TimeValue t) {
+  tilingHides_ = uvGen_ != nullptr && uvGen_->GetTextureTiling() != 0 &&
+                 (std::fabs(uvGen_->GetUScl(t)) < kMinTiling || std::fabs(uvGen_->GetVScl(t)) < kMinTiling);
+  output_ = CurrentOutput();
 }
 
 Rgba Graphel::ReadTile(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex) {
   if (TilingHidesTexture()) return Rgba{};
-  return ReadPyramid(u, v, du, dv, level, filter, tileIndex);
+  return PrepareRead(u, v, du, dv, level, filter, tileIndex).Sum();
 }
 
-Rgba Graphel::ReadPyramid(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex) {
-  const double fu = Fraction(u);
-  const double fv = Fraction(v);
-  const TileRef* ref = cache_.FindRecent(fu, fv, level);
-  TileRef fetched;
-  if (ref == nullptr) {
+TileRead Graphel::PrepareRead(double u, double v, double du, double dv, int level, bool filter, int64_t* tileIndex) {
+  // Placement hands over u and v within 0..1 already: a 1 is the edge of the repeat below and must
+  // not wrap to 0.
+  const double fu = u >= 0.0 ? std::min(u, 1.0) : 0.0;
+  const double fv = v >= 0.0 ? std::min(v, 1.0) : 0.0;
+  const Tile* tile = cache_.Find(fu, fv, level);
+  if (tile == nullptr) {
     const std::lock_guard lock(lock_);
-    fetched = cache_.EnsureTile(fu, fv, level);
-    messages_.PostMemory(cache_.BytesUsed());
-    ref = &fetched;
+    const uint64_t before = cache_.BytesUsed();
+    tile = cache_.EnsureTile(fu, fv, level).tile;
+    if (cache_.BytesUsed() != before) messages_.PostMemory(cache_.BytesUsed());
   }
-  if (tileIndex != nullptr) *tileIndex = ref->index;
-  return TileCache::SampleTile(*ref, fu, fv, Fraction(du), Fraction(dv), level, filter && held_.filter);
+  if (tileIndex != nullptr) *tileIndex = cache_.IndexOf(fu, fv, level);
+  return TileCache::PrepareRead(tile, fu, fv, Fraction(du), Fraction(dv), level, filter && held_.filter);
 }
 
 zal::AColor Graphel::Color(zal::ShadeContext& sc, SampleTrace* trace) {
@@ -60,7 +62,7 @@ zal::AColor Graphel::Color(zal::ShadeContext& sc, SampleTrace* trace) {
   if (uvGen_ == nullptr) return zal::AColor{};
   GraphelSampler sampler(*this, trace);
   const zal::AColor sample = uvGen_->EvalUVMap(sc, &sampler, true);
-  const zal::AColor colour = PostProcess(Rgba{sample.r, sample.g, sample.b, sample.a}, CurrentOutput(), false);
+  const zal::AColor colour = PostProcess(Rgba{sample.r, sample.g, sample.b, sample.a}, output_, false);
   return texout_ != nullptr ? texout_->Filter(colour) : colour;
 }
 
@@ -103,12 +105,15 @@ int Graphel::RenderBegin(zal::TimeValue t, unsigned) {
   renderTime_.store(t, std::memory_order_release);
   renderMode_ = true;
   cache_.SetGamma(CurrentGamma());
+  CacheSampleSettings(t);
   return 1;
 }
 
 int Graphel::RenderEnd(unsigned) {
   const std::lock_guard lock(lock_);
   cache_.ClearTiles(true);
+  // The render's samplers are done: nothing reads the dropped tiles any more.
+  cache_.FreeRetired();
   messages_.PostMemory(cache_.BytesUsed());
   renderMode_ = false;
   return 1;

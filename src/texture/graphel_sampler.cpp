@@ -33,14 +33,17 @@ Rgba GraphelSampler::OneSample(zal::ShadeContext& sc, double u, double v, double
   const bool blended = texture_.Held().mipmap && blend != 1.0;
   Rgba result;
   if (!texture_.TilingHidesTexture()) {
-    result = texture_.ReadPyramid(placed.u, placed.v, choice.du, choice.dv, choice.level, filter, &tileIndex) *
-             placed.weight;
+    // Both reads are worked out before either is made, so their cache misses overlap.
+    const TileRead fine = texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level, filter,
+                                               trace != nullptr ? &tileIndex : nullptr);
+    TileRead coarse;
     if (blended) {
-      const Rgba coarse =
-          texture_.ReadPyramid(placed.u, placed.v, choice.du, choice.dv, choice.level - 1, filter, nullptr) *
-          placed.weight;
-      result = result * blend + coarse * (1.0 - blend);
+      coarse = texture_.PrepareRead(placed.u, placed.v, choice.du, choice.dv, choice.level - 1, filter, nullptr);
     }
+    fine.Prefetch();
+    coarse.Prefetch();
+    result = fine.Sum() * placed.weight;
+    if (blended) result = result * blend + coarse.Sum() * (placed.weight * (1.0 - blend));
   }
   if (trace != nullptr) {
     trace->sampled = true;

@@ -179,6 +179,12 @@ void Graphel::Update(zal::TimeValue t, zal::Interval& valid) {
   } catch (const std::exception& error) {
     messages_.Show(platform::Utf8ToWide(error.what()));
   }
+  CacheSampleSettings(t);
+  {
+    // Updates come between renders, when no sampler reads the tiles dropped since the last one.
+    const std::lock_guard lock(lock_);
+    cache_.FreeRetired();
+  }
   valid &= texoutValid_;
   valid &= ivalid_;
 }

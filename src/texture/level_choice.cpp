@@ -8,13 +8,14 @@
 namespace graphel {
 namespace {
 
-// The smallest footprint the pyramid honours: about one texel of level 12.
+// What a footprint of zero or less counts as: about one texel of level 12. Positive footprints
+// below it are kept, so close-ups reach the finer levels.
 constexpr double kMinFootprint = 0.0002442;
 constexpr double kZeroFootprintSize = 4096.0;
 constexpr int kZeroFootprintLevel = 12;
 
 double ClampFootprint(double value) {
-  if (value < kMinFootprint) return kMinFootprint;
+  if (!(value > 0.0)) return kMinFootprint;
   if (value > 1.0) return 1.0;
   return value;
 }

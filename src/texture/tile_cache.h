@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "document/texture_settings.h"
 #include "document/vector_document.h"
 #include "texture/colour_post.h"
+#include "texture/tile.h"
+#include "texture/tile_table.h"
 
 namespace svg {
 class SvgScriptCallback;
@@ -17,31 +17,47 @@ class SvgScriptCallback;
 
 namespace graphel {
 
-// One rendered tile of the pyramid: the pixels of the tile with a border of neighbouring pixels on
-// every side, or, when every pixel came out alike, just that one pixel.
-struct Tile {
-  std::unique_ptr<uint8_t[]> pixels;  // (tileSize + 2 x border)^2 pixels of R, G, B, A; null when uniform
-  uint32_t uniform = 0;               // the one pixel, R, G, B, A in memory order
-  int32_t tileSize = 0;
-
-  size_t Bytes() const;
-};
-
-// A tile handed to a sampler: sharing it keeps the pixels alive while they are read, whatever the
-// texture clears meanwhile.
+// A tile handed to a sampler with its entry number. The tile stays readable until the cache's next
+// FreeRetired, whatever the cache clears meanwhile.
 struct TileRef {
   int64_t index = -1;
-  std::shared_ptr<const Tile> tile;
+  const Tile* tile = nullptr;
+};
+
+// A box filter's pixels along one axis, kept within the tile and its border, with the partial
+// coverage of the first and the last.
+struct Box {
+  int32_t first = 0;
+  int32_t last = 0;
+  double firstWeight = 1.0;
+  double lastWeight = 1.0;
+
+  double Weight(int32_t i) const {
+    if (i == first) return firstWeight;
+    return i == last ? lastWeight : 1.0;
+  }
+};
+
+// A tile read whose pixels are known but not yet fetched: samplers work out every read of a sample
+// first and prefetch them together, so their cache misses overlap.
+struct TileRead {
+  const Tile* tile = nullptr;
+  Box columns;
+  Box rows;
+
+  void Prefetch() const;
+  Rgba Sum() const;
 };
 
 // The texture's raster pyramid. Level L is the whole drawing, stretched to a square, at 2^L pixels
 // on a side: levels up to 10 are single images, each level above is cut into 1024-pixel tiles
 // numbered after all tiles of the levels below it. Tiles are rendered when first asked for.
-// Everything but FindRecent and SampleTile runs under the owning texture's lock.
+// Find, PrepareRead and SampleTile run without a lock; everything else under the owning texture's.
 class TileCache {
  public:
-  static constexpr int32_t kBorder = 5;
+  static constexpr int32_t kBorder = Tile::kBorder;
   static constexpr int32_t kTileSize = 1024;
+  static constexpr int kMaxLevel = TileTable::kLevels - 1;
 
   explicit TileCache(svg::SvgScriptCallback* scriptCallback);
   ~TileCache();
@@ -52,15 +68,25 @@ class TileCache {
   // otherwise only the tiles are dropped.
   bool LoadDocument(svg::LoadError& error, bool fromText, std::u16string_view pathOrText, bool forceNew,
                     document::PdfPageSettings* pdfSettings);
-  // Drops every tile, or every tile but the level-10 image.
+  // Drops every tile, or every tile but the level-10 image. Dropped tiles stay readable until
+  // FreeRetired.
   void ClearTiles(bool keepLevel10);
+  // Frees the tiles dropped since the last call; only when no sampler is reading (render end, update).
+  void FreeRetired() { table_.FreeRetired(); }
   // The tile holding (u, v) at level, rendered first if missing; an empty reference when it can't be
   // rendered (it is tried again next time). u and v are in 0..1.
   TileRef EnsureTile(double u, double v, int level);
-  // A tile this thread fetched lately that is still current, or null: lets samplers skip the lock.
-  const TileRef* FindRecent(double u, double v, int level) const;
-  // Reads the tile at (u, v): nearest, or a box filter over the footprint du x dv (in texture space).
-  static Rgba SampleTile(const TileRef& tile, double u, double v, double du, double dv, int level, bool filter);
+  // The tile holding (u, v) at level if it exists, without rendering and without a lock.
+  const Tile* Find(double u, double v, int level) const;
+  // The entry number of the tile holding (u, v) at level.
+  int64_t IndexOf(double u, double v, int level) const;
+
+  // Works out a read of the tile at (u, v): nearest, or a box filter over the footprint du x dv (in
+  // texture space).
+  static TileRead PrepareRead(const Tile* tile, double u, double v, double du, double dv, int level, bool filter);
+  static Rgba SampleTile(const TileRef& tile, double u, double v, double du, double dv, int level, bool filter) {
+    return PrepareRead(tile.tile, u, v, du, dv, level, filter).Sum();
+  }
 
   void SetGamma(double gamma);
   double Gamma() const { return gamma_; }
@@ -78,7 +104,7 @@ class TileCache {
     int64_t full = 0;
     int64_t uniform = 0;
   };
-  Census Count() const;
+  Census Count() const { return Census{table_.FullCount(), table_.UniformCount()}; }
 
   // Entry index of the first tile of a level (level >= 11), and of tile (row, column) of a level.
   static int64_t LevelBase(int level);
@@ -90,25 +116,20 @@ class TileCache {
     int64_t row = 0;
     int64_t column = 0;
   };
-  static Position Locate(double u, double v, int level);
-  std::shared_ptr<const Tile>* Entry(int64_t index);
-  void Grow(int level);
-  std::shared_ptr<const Tile> Render(int level, Position position);
+  // The tile (row, column) of level holding (u, v), rows of PDF pages mirrored as they are numbered.
+  Position Locate(double u, double v, int level) const;
+  std::unique_ptr<Tile> Render(int level, Position position);
   void FreshTable();
-  void Remember(double u, double v, int level, const TileRef& ref) const;
 
   std::unique_ptr<document::VectorDocument> document_;
   int topLevel_ = 10;
-  // Levels up to kDenseTop live in one table; the few tiles ever made of the finer levels are kept by index.
-  std::vector<std::shared_ptr<const Tile>> entries_;
-  std::unordered_map<int64_t, std::shared_ptr<const Tile>> sparseEntries_;
+  TileTable table_;
   uint64_t bytesUsed_ = 0;
   uint32_t background_ = 0;
   double gamma_ = 1.0;
   svg::SvgScriptCallback* scriptCallback_;
-  // Changes whenever tiles may have been dropped, so tiles remembered by threads go stale.
-  std::atomic<uint64_t> generation_{0};
-  const uint64_t id_;
+  // Read by samplers without the lock; changes only with the document.
+  std::atomic<bool> mirrorRows_{false};
 };
 
 }  // namespace graphel

@@ -123,30 +123,54 @@ TEST(GraphelEval, MirroringDoublesTheFootprint) {
   EXPECT_NEAR(trace.nominalSize, 1500, 1);
 }
 
-TEST(GraphelEval, BadCoordinatesAndTilingGiveNothing) {
-  auto texture = NewTexture();
-  SetFile(*texture, WriteDrawing("EvalBad", testing::kHalfRed));
+// Broken coordinates, footprints and repeats give a defined sample: clear, or the colour under the
+// clamped footprint, and never a level beyond the finest.
+TEST(GraphelEval, BadInputGivesADefinedSample) {
+  auto texture = testing::LoadedTexture("EvalBad", testing::kHalfRed);
   SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
   UpdateAt(*texture, 0);
+  auto* coordinates = dynamic_cast<zal::StdUVGen*>(texture->GetTheUVGen());
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (const auto& [u, du] : {std::pair{nan, 0.01}, std::pair{inf, 0.01}, std::pair{0.25, nan}, std::pair{0.25, inf},
-                              std::pair{1e300, 1e300}, std::pair{-1e18, -3.0}}) {
-    zal::PointShadeContext sc = At(u, 0.5, du, du);
-    const zal::AColor colour = texture->EvalColor(sc);
-    EXPECT_TRUE(std::isfinite(colour.r) && std::isfinite(colour.a)) << u << " " << du;
-    EXPECT_GE(colour.a, 0.0f);
-    EXPECT_LE(colour.a, 1.0f);
+  constexpr float kAny = -1.0f;
+  struct Case {
+    const char* name;
+    double u, v, du, dv;
+    float tiling;
+    float alpha;  // expected, or kAny
+  };
+  const Case cases[] = {
+      {"NaN u", nan, 0.5, 0.01, 0.01, 1.0f, 0.0f},
+      {"infinite v", 0.25, inf, 0.01, 0.01, 1.0f, 0.0f},
+      {"NaN footprint", 0.25, 0.5, nan, nan, 1.0f, 1.0f},
+      {"infinite footprint", 0.25, 0.5, inf, inf, 1.0f, kAny},
+      {"negative footprint", 0.25, 0.5, -3.0, -3.0, 1.0f, 1.0f},
+      {"zero footprint", 0.25, 0.5, 0.0, 0.0, 1.0f, 1.0f},
+      {"vanishing footprint", 0.25, 0.5, 1e-300, 1e-300, 1.0f, 1.0f},
+      {"huge coordinates", 1e300, 1e300, 1e300, 1e300, 1.0f, kAny},
+      {"far negative", -1e18, 0.5, 0.01, 0.01, 1.0f, kAny},
+      {"no tiling", 0.25, 0.5, 0.01, 0.01, 0.0f, 0.0f},
+      {"tiling below a tenth", 0.25, 0.5, 0.01, 0.01, -0.05f, 0.0f},
+      {"a billion repeats", 0.25, 0.5, 0.01, 0.01, 1e9f, kAny},
+      {"three repeats", 0.25 / 3.0, 0.5, 0.01 / 3, 0.01, 3.0f, 1.0f},
+  };
+  for (const Case& c : cases) {
+    coordinates->SetUScl(c.tiling);
+    UpdateAt(*texture, 0);
+    SampleTrace trace;
+    zal::PointShadeContext sc = At(c.u, c.v, c.du, c.dv);
+    const zal::AColor colour = texture->ProbeColor(sc, trace);
+    EXPECT_TRUE(std::isfinite(colour.r) && std::isfinite(colour.a)) << c.name;
+    EXPECT_GE(colour.a, 0.0f) << c.name;
+    EXPECT_LE(colour.a, 1.0f) << c.name;
+    if (c.alpha != kAny) {
+      EXPECT_NEAR(colour.a, c.alpha, 1e-3) << c.name;
+    }
+    if (trace.sampled) {
+      EXPECT_GE(trace.level, 10) << c.name;
+      EXPECT_LE(trace.level, 24) << c.name;
+    }
   }
-  auto* coordinates = dynamic_cast<zal::StdUVGen*>(texture->GetTheUVGen());
-  coordinates->SetUScl(0.0f);
-  zal::PointShadeContext sc = At(0.25, 0.5, 0.01, 0.01);
-  EXPECT_EQ(texture->EvalColor(sc).a, 0.0f);
-  coordinates->SetUScl(-0.05f);
-  EXPECT_EQ(texture->EvalColor(sc).a, 0.0f);
-  coordinates->SetUScl(3.0f);
-  zal::PointShadeContext repeated = At(0.25 / 3.0, 0.5, 0.01 / 3, 0.01);  // u' = 0.25 on the first repeat
-  EXPECT_NEAR(texture->EvalColor(repeated).a, 1.0f, 1e-3);
 }
 
 TEST(GraphelEval, PlacementLeavesTheRestClear) {
@@ -187,6 +211,62 @@ TEST(GraphelEval, AnimatedCropIsReadAtTheUpdateTime) {
   EXPECT_EQ(texture->Validity(5 * zal::kTicksPerFrame), zal::Interval(5 * zal::kTicksPerFrame, 5 * zal::kTicksPerFrame));
   UpdateAt(*texture, 20 * zal::kTicksPerFrame);
   EXPECT_NEAR(texture->Held().crop.u, 0.5, 1e-9);
+}
+
+// The edge of a repeat belongs to the repeat below it: u = 1 reads like a point just inside the
+// image's right edge, not like the left edge of the next repeat.
+TEST(GraphelEval, RepeatEdgesReadTheRepeatBelow) {
+  auto texture = testing::LoadedTexture("EvalEdges", testing::kQuarters);
+  struct Case {
+    const char* name;
+    double u, v;
+    double inwardU, inwardV;  // towards the repeat below
+  };
+  constexpr double kStep = 1e-7;
+  const Case cases[] = {
+      {"right edge of the first repeat", 1.0, 0.75, -kStep, 0.0},
+      {"right edge of a later repeat", 3.0, 0.25, -kStep, 0.0},
+      {"top edge", 0.25, 1.0, 0.0, -kStep},
+      {"top right corner", 1.0, 1.0, -kStep, -kStep},
+      {"a negative edge", -1.0, 0.75, -kStep, 0.0},
+  };
+  auto colourAt = [&](double u, double v) {
+    zal::PointShadeContext sc = At(u, v, 0.0, 0.0);
+    return texture->EvalColor(sc);
+  };
+  auto distance = [](const zal::AColor& a, const zal::AColor& b) {
+    return std::fabs(a.r - b.r) + std::fabs(a.g - b.g) + std::fabs(a.b - b.b) + std::fabs(a.a - b.a);
+  };
+  for (const Case& c : cases) {
+    const zal::AColor edge = colourAt(c.u, c.v);
+    EXPECT_LT(distance(edge, colourAt(c.u + c.inwardU, c.v + c.inwardV)), 1e-3) << c.name;
+    EXPECT_GT(distance(edge, colourAt(c.u - c.inwardU, c.v - c.inwardV)), 0.3) << c.name;
+  }
+}
+
+// A close-up reads a deep level: across a disc's edge, one shaded pixel apart per footprint, the
+// alpha climbs from clear to opaque within two pixels.
+TEST(GraphelEval, CloseUpsStaySharp) {
+  auto texture =
+      testing::LoadedTexture("EvalCloseUp", "<svg width='100' height='100'><circle cx='50' cy='50' r='30'/></svg>");
+  SetParam(*texture, kParamsBlock, kAlphaSource, kAlphaFromImage);
+  UpdateAt(*texture, 0);
+  for (const double footprint : {1e-5, 2e-6}) {
+    int ramp = 0;
+    SampleTrace trace;
+    for (int i = -32; i < 32; ++i) {
+      zal::PointShadeContext sc = At(0.2 + i * footprint, 0.5, footprint, footprint);
+      const float alpha = i == 0 ? texture->ProbeColor(sc, trace).a : texture->EvalColor(sc).a;
+      if (alpha > 0.05f && alpha < 0.95f) ++ramp;
+      if (i < -2) {
+        EXPECT_LT(alpha, 0.05f) << footprint << " " << i;
+      } else if (i > 2) {
+        EXPECT_GT(alpha, 0.95f) << footprint << " " << i;
+      }
+    }
+    EXPECT_GE(trace.level, 16) << footprint;
+    EXPECT_LE(ramp, 2) << footprint;
+  }
 }
 
 }  // namespace

@@ -25,10 +25,14 @@ TEST(LevelChoice, PicksTheLevelFromTheSmallerFootprint) {
       {"exactly 1024", 1.0 / 1024, 1.0 / 1024, 1.0, 0.0, 11, 1024.0},
       {"just under 1024", 1.0 / 1023.5, 1.0 / 1023.5, 1.0, 0.0, 10, 1024.0},
       {"the smaller axis decides", 0.5, 1.0 / 3000, 1.0, 0.0, 12, 3000.0},
-      {"tiny footprints stop at 4095", 1e-9, 1e-9, 1.0, 0.0, 12, 4095.0},
+      {"close-ups reach the finer levels", 1e-5, 1e-5, 1.0, 0.0, 17, 100000.0},
+      {"the finest level is 24", 1e-9, 1e-9, 1.0, 0.0, 24, 16777216.0},
+      {"a vanishing footprint stays at 24", 1e-300, 1e-300, 1.0, 0.0, 24, 16777216.0},
       {"negative counts as tiny", -0.5, 0.25, 1.0, 0.0, 12, 4095.0},
       {"above one counts as one", 5.0, 7.0, 1.0, 0.0, 10, 1024.0},
-      {"blur above one reaches finer levels", 1e-9, 1e-9, 100.0, 0.0, 19, 409500.0},
+      {"blur above one reaches finer levels", 1e-5, 1e-5, 8.0, 0.0, 20, 800000.0},
+      {"zero blur leaves the footprint alone", 1.0 / 3000, 1.0 / 3000, 0.0, 0.0, 12, 3000.0},
+      {"negative blur gives the overview", 1.0 / 3000, 1.0 / 3000, -1.0, 0.0, 10, 1024.0},
       {"blur below one coarsens", 1.0 / 3000, 1.0 / 3000, 0.5, 0.0, 11, 1500.0},
       {"blur offset is taken off first", 0.1 + 1.0 / 2000, 0.1 + 1.0 / 2000, 1.0, 0.1, 11, 2000.0},
       {"infinite footprint is one", kInf, kInf, 1.0, 0.0, 10, 1024.0},
@@ -52,8 +56,10 @@ TEST(LevelChoice, NoFootprintUsesLevel12WithAOneTexelBox) {
 
 TEST(LevelChoice, TheFilterFootprintIsClampedAndOffsetAgain) {
   const LevelChoice tiny = ChooseLevel(1e-7, 0.5, 1.0, 0.0, false);
-  EXPECT_DOUBLE_EQ(tiny.du, 0.0002442);
+  EXPECT_DOUBLE_EQ(tiny.du, 1e-7);
   EXPECT_DOUBLE_EQ(tiny.dv, 0.5);
+  const LevelChoice negative = ChooseLevel(-1e-7, 0.5, 1.0, 0.0, false);
+  EXPECT_DOUBLE_EQ(negative.du, 0.0002442);
   const LevelChoice wide = ChooseLevel(3.0, 0.2, 1.0, 0.05, false);
   EXPECT_DOUBLE_EQ(wide.du, 1.05);
   EXPECT_DOUBLE_EQ(wide.dv, 0.2);

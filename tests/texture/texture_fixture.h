@@ -48,6 +48,14 @@ inline void UpdateAt(Graphel& texture, zal::TimeValue t) {
   texture.Update(t, valid);
 }
 
+// A new texture showing svg, updated at time 0.
+inline TexturePtr LoadedTexture(const std::string& testName, const char* svg) {
+  TexturePtr texture = NewTexture();
+  SetFile(*texture, WriteDrawing(testName, svg));
+  UpdateAt(*texture, 0);
+  return texture;
+}
+
 inline zal::PointShadeContext At(double u, double v, double du, double dv, zal::TimeValue t = 0) {
   zal::PointShadeContext sc;
   sc.time = t;

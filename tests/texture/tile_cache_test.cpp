@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -68,13 +69,14 @@ TEST(TileCache, BytesUsedCountsWhatIsHeldAndFlatTilesCostFourBytes) {
   const TileRef overview = cache.EnsureTile(0.5, 0.5, 10);
   ASSERT_NE(overview.tile, nullptr);
   // The overview's border shows the transparent surroundings, so it is not flat.
-  EXPECT_NE(overview.tile->pixels, nullptr);
+  EXPECT_FALSE(overview.tile->Uniform());
   EXPECT_EQ(cache.BytesUsed(), kFullTileBytes);
   const TileRef inner = cache.EnsureTile(0.3, 0.7, 12);  // row 1, column 1 of 4: all red with its border
   ASSERT_NE(inner.tile, nullptr);
-  EXPECT_EQ(inner.tile->pixels, nullptr);
+  EXPECT_TRUE(inner.tile->Uniform());
+  const uint32_t pixel = inner.tile->UniformPixel();
   const uint8_t red[4] = {255, 0, 0, 255};
-  EXPECT_EQ(std::memcmp(&inner.tile->uniform, red, 4), 0);
+  EXPECT_EQ(std::memcmp(&pixel, red, 4), 0);
   EXPECT_EQ(cache.BytesUsed(), kFullTileBytes + 4);
   // Asking again renders nothing new.
   cache.EnsureTile(0.3, 0.7, 12);
@@ -102,17 +104,28 @@ TEST(TileCache, ClearingKeepsTheOverviewOnlyWhenAsked) {
   EXPECT_EQ(cache.Count().full + cache.Count().uniform, 0);
 }
 
-TEST(TileCache, ATileStaysReadableAfterTheCacheDropsIt) {
+// Samplers find tiles without the lock; a tile the cache drops stays readable until FreeRetired,
+// which returns its memory.
+TEST(TileCache, DroppedTilesStayReadableUntilFreed) {
   const auto cacheOwner = LoadedCache(kDiagonal);
   TileCache& cache = *cacheOwner;
+  EXPECT_EQ(cache.Find(0.25, 0.75, 11), nullptr);
+  const int64_t liveBefore = TileBuffer::LiveBytes();
   const TileRef held = cache.EnsureTile(0.25, 0.75, 11);
   ASSERT_NE(held.tile, nullptr);
+  EXPECT_EQ(cache.Find(0.3, 0.7, 11), held.tile);
+  EXPECT_EQ(cache.Find(0.25, 0.75, 12), nullptr);
+  EXPECT_EQ(cache.Find(0.9, 0.75, 11), nullptr);
+  EXPECT_GE(TileBuffer::LiveBytes() - liveBefore, static_cast<int64_t>(kFullTileBytes));
   const Rgba before = TileCache::SampleTile(held, 0.25, 0.75, 0.0, 0.0, 11, false);
   cache.ClearTiles(false);
   EXPECT_EQ(cache.BytesUsed(), 0u);
+  EXPECT_EQ(cache.Find(0.25, 0.75, 11), nullptr);
   const Rgba after = TileCache::SampleTile(held, 0.25, 0.75, 0.0, 0.0, 11, false);
   EXPECT_EQ(before.r, after.r);
   EXPECT_EQ(before.a, after.a);
+  cache.FreeRetired();
+  EXPECT_EQ(TileBuffer::LiveBytes(), liveBefore);
 }
 
 TEST(TileCache, NothingToRenderLeavesTheEntryEmpty) {
@@ -124,25 +137,6 @@ TEST(TileCache, NothingToRenderLeavesTheEntryEmpty) {
   EXPECT_EQ(cache.BytesUsed(), 0u);
   const Rgba colour = TileCache::SampleTile(ref, 0.5, 0.5, 0.01, 0.01, 10, true);
   EXPECT_EQ(colour.a, 0.0);
-}
-
-TEST(TileCache, RecentTilesGoStaleWhenTheCacheIsCleared) {
-  const auto cacheOwner = LoadedCache(kDiagonal);
-  TileCache& cache = *cacheOwner;
-  EXPECT_EQ(cache.FindRecent(0.4, 0.4, 11), nullptr);
-  const TileRef ref = cache.EnsureTile(0.4, 0.4, 11);
-  const TileRef* recent = cache.FindRecent(0.41, 0.42, 11);
-  ASSERT_NE(recent, nullptr);
-  EXPECT_EQ(recent->tile, ref.tile);
-  EXPECT_EQ(cache.FindRecent(0.4, 0.4, 12), nullptr);
-  EXPECT_EQ(cache.FindRecent(0.9, 0.4, 11), nullptr);
-  cache.ClearTiles(true);
-  EXPECT_EQ(cache.FindRecent(0.41, 0.42, 11), nullptr);
-  // Another cache never sees this one's tiles.
-  const auto otherOwner = LoadedCache(kDiagonal);
-  TileCache& other = *otherOwner;
-  cache.EnsureTile(0.4, 0.4, 11);
-  EXPECT_EQ(other.FindRecent(0.4, 0.4, 11), nullptr);
 }
 
 // Every pixel the pyramid hands out at level 11 is the pixel of the whole drawing rendered at 2048.
@@ -171,12 +165,12 @@ TEST(TileCacheDifferential, ALevelMatchesTheBoxDownsampleOfTheNext) {
   const std::unique_ptr<uint8_t[]> fine = cache.Document()->RenderWhole(2048);
   const TileRef coarse = cache.EnsureTile(0.5, 0.5, 10);
   ASSERT_NE(coarse.tile, nullptr);
-  ASSERT_NE(coarse.tile->pixels, nullptr);
+  ASSERT_FALSE(coarse.tile->Uniform());
   double totalError = 0.0;
   int worst = 0;
   for (size_t y = 0; y < 1024; ++y) {
     for (size_t x = 0; x < 1024; ++x) {
-      const uint8_t* c = coarse.tile->pixels.get() + ((y + 5) * 1034 + x + 5) * 4;
+      const uint8_t* c = coarse.tile->Pixels() + ((y + 5) * 1034 + x + 5) * 4;
       for (size_t channel = 0; channel < 4; ++channel) {
         int sum = 0;
         for (size_t dy = 0; dy < 2; ++dy) {
@@ -193,24 +187,23 @@ TEST(TileCacheDifferential, ALevelMatchesTheBoxDownsampleOfTheNext) {
 }
 
 // A level-10 tile whose red channel counts columns and green channel counts rows.
-TileRef Ramp() {
-  auto tile = std::make_shared<Tile>();
-  tile->tileSize = 1024;
-  tile->pixels = std::make_unique<uint8_t[]>(kFullTileBytes);
+std::unique_ptr<Tile> Ramp() {
+  auto tile = std::make_unique<Tile>(1024);
   for (int row = -5; row < 1029; ++row) {
     for (int column = -5; column < 1029; ++column) {
-      uint8_t* p = tile->pixels.get() + (static_cast<size_t>(row + 5) * 1034 + static_cast<size_t>(column + 5)) * 4;
+      uint8_t* p = tile->Pixels() + (static_cast<size_t>(row + 5) * 1034 + static_cast<size_t>(column + 5)) * 4;
       p[0] = static_cast<uint8_t>((column + 256) % 256);
       p[1] = static_cast<uint8_t>((row + 256) % 256);
       p[2] = 0;
       p[3] = 255;
     }
   }
-  return TileRef{10, tile};
+  return tile;
 }
 
 TEST(TileSampling, NearestAndBoxReadsWeighTheEdges) {
-  const TileRef ramp = Ramp();
+  const std::unique_ptr<Tile> tile = Ramp();
+  const TileRef ramp{10, tile.get()};
   struct Case {
     const char* name;
     double x, y;    // texel position
@@ -236,13 +229,42 @@ TEST(TileSampling, NearestAndBoxReadsWeighTheEdges) {
 }
 
 TEST(TileSampling, HugeAndBrokenFootprintsStayInsideTheTile) {
-  const TileRef ramp = Ramp();
+  const std::unique_ptr<Tile> tile = Ramp();
+  const TileRef ramp{10, tile.get()};
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (double footprint : {5.0, 1e300, nan, -1.0}) {
     const Rgba sample = TileCache::SampleTile(ramp, 0.5, 0.5, footprint, footprint, 10, true);
     EXPECT_GE(sample.r, 0.0);
     EXPECT_LE(sample.r, 1.0);
     EXPECT_NEAR(sample.a, 1.0, 1e-9);
+  }
+}
+
+// Boxes of thousands of pixels come from the summed-area table; each must equal the sum of every
+// pixel weighted by how much of it the footprint covers.
+TEST(TileSampling, LargeBoxesEqualTheCoverageWeightedSum) {
+  auto tile = std::make_unique<Tile>(1024);
+  std::mt19937 random(11);
+  for (size_t i = 0; i < kFullTileBytes; ++i) tile->Pixels()[i] = static_cast<uint8_t>(random());
+  const TileRef ref{10, tile.get()};
+  std::uniform_real_distribution<double> centre(300.0, 700.0), half(40.0, 290.0);
+  auto overlap = [](double low, double high, int pixel) {
+    return std::max(0.0, std::min(high, pixel + 1.0) - std::max(low, static_cast<double>(pixel)));
+  };
+  for (int n = 0; n < 4; ++n) {
+    const double x = centre(random), y = centre(random), hx = half(random), hy = half(random);
+    double expected[4] = {0, 0, 0, 0}, total = 0.0;
+    for (int row = static_cast<int>(y - hy); row <= static_cast<int>(y + hy); ++row) {
+      for (int column = static_cast<int>(x - hx); column <= static_cast<int>(x + hx); ++column) {
+        const double weight = overlap(y - hy, y + hy, row) * overlap(x - hx, x + hx, column);
+        const uint8_t* p = tile->Pixels() + (static_cast<size_t>(row + 5) * 1034 + static_cast<size_t>(column + 5)) * 4;
+        for (int k = 0; k < 4; ++k) expected[k] += weight * p[k];
+        total += weight;
+      }
+    }
+    const Rgba sample = TileCache::SampleTile(ref, x / 1023.0, 1.0 - y / 1023.0, hx * 2 / 1024, hy * 2 / 1024, 10, true);
+    const double got[4] = {sample.r, sample.g, sample.b, sample.a};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k] * 255.0, expected[k] / total, 1e-6) << n << " channel " << k;
   }
 }
 
