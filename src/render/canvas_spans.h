@@ -11,24 +11,28 @@ template <typename SpanGenerator>
 void Canvas::RenderSpans(Rasterizer& rasterizer, SpanGenerator& generator) {
   Canvas& canvas = Innermost();
   agg::span_allocator<agg::rgba8> allocator;
-  if (canvas.alphaMask_ != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(canvas.alphaMask_->Mask());
-    agg::render_scanlines_aa(rasterizer, masked, canvas.renderer_, allocator, generator);
-  } else {
-    agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.renderer_, allocator, generator);
-  }
+  canvas.ForEachBand(rasterizer, [&] {
+    if (canvas.alphaMask_ != nullptr) {
+      agg::scanline_u8_am<AlphaMask> masked(*canvas.alphaMask_);
+      agg::render_scanlines_aa(rasterizer, masked, canvas.renderer_, allocator, generator);
+    } else {
+      agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.renderer_, allocator, generator);
+    }
+  });
 }
 
 template <typename SpanGenerator>
 void Canvas::RenderSpansPre(Rasterizer& rasterizer, SpanGenerator& generator) {
   Canvas& canvas = Innermost();
   agg::span_allocator<agg::rgba8> allocator;
-  if (canvas.alphaMask_ != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(canvas.alphaMask_->Mask());
-    agg::render_scanlines_aa(rasterizer, masked, canvas.rendererPre_, allocator, generator);
-  } else {
-    agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.rendererPre_, allocator, generator);
-  }
+  canvas.ForEachBand(rasterizer, [&] {
+    if (canvas.alphaMask_ != nullptr) {
+      agg::scanline_u8_am<AlphaMask> masked(*canvas.alphaMask_);
+      agg::render_scanlines_aa(rasterizer, masked, canvas.rendererPre_, allocator, generator);
+    } else {
+      agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.rendererPre_, allocator, generator);
+    }
+  });
 }
 
 }  // namespace render

@@ -6,6 +6,7 @@
 #include <agg_trans_affine.h>
 
 #include "render/alpha_mask.h"
+#include "render/render_budget.h"
 #include "svg/element.h"
 #include "svg/property_store.h"
 
@@ -17,15 +18,6 @@ class SvgScriptCallback;
 namespace render {
 
 class Canvas;
-
-// Work shared by one whole render, against drawings that expand themselves exponentially.
-struct RenderBudget {
-  static constexpr uint64_t kMaxExpansions = 100000;
-  uint64_t expansions = 0;
-
-  // Counts one use instance; false once the budget is spent.
-  bool Spend() { return ++expansions <= kMaxExpansions; }
-};
 
 // The render state that travels down the tree, one copy per element.
 struct RenderContext {
