@@ -35,8 +35,11 @@ void AlphaMask::combine_hspan(int x, int y, cover_type* covers, int count) const
   const int from = std::clamp(area_.left - x, 0, count);
   const int to = std::clamp(area_.right - x, from, count);
   std::fill(covers, covers + from, cover_type{0});
-  const uint8_t* mask = bytes_.data() + static_cast<size_t>(y - area_.top) * area_.Width() + (x + from - area_.left);
-  for (int i = from; i < to; ++i, ++mask) covers[i] = static_cast<cover_type>((255u + covers[i] * unsigned{*mask}) >> 8);
+  const uint8_t* mask =
+      bytes_.data() + static_cast<size_t>(y - area_.top) * area_.Width() + (x + from - area_.left);
+  for (int i = from; i < to; ++i, ++mask) {
+    covers[i] = static_cast<cover_type>((255u + covers[i] * unsigned{*mask}) >> 8);
+  }
   std::fill(covers + to, covers + count, cover_type{0});
 }
 

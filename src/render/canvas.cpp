@@ -325,7 +325,8 @@ double Canvas::AddStroke(Sink& sink) {
   bool whole = !isDashed || period * scale < 0.5;
   std::optional<WindowedDashes> dashes;
   if (!whole) {
-    dashes.emplace(state_.dashes, state_.dashStart, StrokeWindow(transform_, width_, height_, state_), 1.0 / scale);
+    const svg::Rect window = StrokeWindow(transform_, width_, height_, state_);
+    dashes.emplace(state_.dashes, state_.dashStart, window, 1.0 / scale);
     dashes->Build(curves);
     whole = dashes->TooMany();
   }
@@ -375,7 +376,8 @@ void Canvas::ForEachBand(Rasterizer& rasterizer, const std::function<void()>& re
 }
 
 template <typename AddPath>
-void Canvas::PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server, bool isFill) {
+void Canvas::PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
+                           bool isFill) {
   CellEstimate estimate(width_, 0, height_, false);
   CountingRasterizer<Rasterizer> counting(rasterizer_, estimate, kCellCapacity);
   addPath(counting);
@@ -419,7 +421,8 @@ void Canvas::DrawPath() {
   if (fillPaint != CanvasPaint::kSolid || fillColor.a != 0) {
     rasterizer.reset();
     rasterizer.filling_rule(evenOdd ? agg::fill_even_odd : agg::fill_non_zero);
-    canvas.PaintCoverage([&](auto& sink) { canvas.AddFill(sink); }, fillPaint, fillColor, state.fillServer.get(), true);
+    auto addFill = [&](auto& sink) { canvas.AddFill(sink); };
+    canvas.PaintCoverage(addFill, fillPaint, fillColor, state.fillServer.get(), true);
   }
   if (clipMode) return;
   if ((state.linePaint != CanvasPaint::kSolid || state.lineColor.a != 0) && state.lineWidth > 0.0) {
@@ -466,7 +469,8 @@ void Canvas::PopLayer(double opacity) {
   if (parent == nullptr) return;
   Canvas& layer = *parent->child_;
   const double effective = IsClipMode(parent->layerMode_) ? 1.0 : opacity;
-  const auto cover = static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
+  const auto cover =
+      static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
   const PixelArea& area = layer.area_;
   if (cover != 0 && !area.Empty() && parent->Hold(area)) {
     // The layer holds premultiplied colour, so it is composited as such.

@@ -131,7 +131,10 @@ class Canvas {
   // Fills the rasteriser by addPath and paints it; a path with more cells than the rasteriser
   // holds is painted band by band.
   template <typename AddPath>
-  void PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server, bool isFill);
+  void PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
+                     bool isFill);
+  template <typename Target, typename SpanGenerator>
+  void RenderSpansTo(Rasterizer& rasterizer, Target& renderer, SpanGenerator& generator);
   // Runs render once, or once per band with the rasteriser refilled for that band.
   void ForEachBand(Rasterizer& rasterizer, const std::function<void()>& render);
   void RenderSolid(Rasterizer& rasterizer, agg::rgba8 color);

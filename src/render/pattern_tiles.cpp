@@ -146,15 +146,17 @@ void PatternTiles::Paint(Canvas& canvas, Rasterizer& rasterizer, bool isFill) {
   svg::Rect shape;
   if (!canvas.PathBounds(canvas.Transform(), shape)) return;
   const svg::Rect whole = PatternArea(shape, deviceToPattern);
-  const double count = std::ceil((whole.x2 - tile.x) / tile.width) - std::floor((whole.x1 - tile.x) / tile.width);
-  const double rows = std::ceil((whole.y2 - tile.y) / tile.height) - std::floor((whole.y1 - tile.y) / tile.height);
+  const double columns =
+      std::ceil((whole.x2 - tile.x) / tile.width) - std::floor((whole.x1 - tile.x) / tile.width);
+  const double rows =
+      std::ceil((whole.y2 - tile.y) / tile.height) - std::floor((whole.y1 - tile.y) / tile.height);
   agg::trans_affine linear = tile.patternToUser;
   linear.multiply(content_.context.baseTransform);
   // Tiles too large for a raster tile of full resolution are few in any window.
   const bool large = Length(linear.sx * tile.width, linear.shy * tile.width) > kMaxRasterTileEdge &&
                      Length(linear.shx * tile.height, linear.sy * tile.height) > kMaxRasterTileEdge;
   const bool fits = ContentFitsTile(tile);
-  if (!large && !(count * rows <= (fits ? kMaxVectorTiles : kMaxClippedVectorTiles))) {
+  if (!large && !(columns * rows <= (fits ? kMaxVectorTiles : kMaxClippedVectorTiles))) {
     PaintRasterTile(canvas, rasterizer, tile);
     return;
   }

@@ -18,6 +18,7 @@ class SvgScriptCallback;
 namespace render {
 
 class Canvas;
+class ClipCache;
 
 // The render state that travels down the tree, one copy per element.
 struct RenderContext {
@@ -38,6 +39,7 @@ struct RenderContext {
   double fontSize = 12.0;
   uint32_t depth = 0;  // element nesting plus use and pattern expansions, against runaway recursion
   RenderBudget* budget = nullptr;
+  ClipCache* clipCache = nullptr;  // one per render
 
   svg::BoundsQuery Bounds() const { return svg::BoundsQuery{scriptCallback, styleSheet, canvas}; }
 };

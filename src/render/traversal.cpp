@@ -8,6 +8,7 @@
 
 #include "render/canvas.h"
 #include "render/clip_and_mask.h"
+#include "render/clip_cache.h"
 #include "render/computed_style.h"
 #include "svg/document.h"
 #include "svg/property_table.h"
@@ -137,8 +138,10 @@ std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg:
   if (scripted) callback->Begin(baseTransform);
   try {
     Canvas canvas;
+    ClipCache clipCache;
     RenderContext context;
     context.budget = budget;
+    context.clipCache = &clipCache;
     context.styleSheet = &document.styleSheet;
     context.scriptCallback = callback;
     context.canvas = &canvas;
@@ -154,17 +157,21 @@ std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg:
   } catch (const std::bad_alloc&) {
     // Running out of memory loses this render, never the process: the image is left transparent.
     std::fill(buffer.get(), buffer.get() + bytes, uint8_t{0});
-    if (callback != nullptr) callback->ReportError(kRenderMemoryError, u"out of memory: the image is left transparent");
+    if (callback != nullptr) {
+      callback->ReportError(kRenderMemoryError, u"out of memory: the image is left transparent");
+    }
   } catch (...) {
     if (scripted) callback->End();
     throw;
   }
   if (scripted) callback->End();
   if (callback != nullptr && budget->memoryRefused) {
-    callback->ReportError(kRenderMemoryError, u"layers and masks need more memory than allowed: some content is left out");
+    callback->ReportError(kRenderMemoryError,
+                          u"layers and masks need more memory than allowed: some content is left out");
   }
   if (callback != nullptr && budget->coverageDropped) {
-    callback->ReportError(kRenderMemoryError, u"a row of pixels crosses more edges than the rasteriser holds: some is left out");
+    callback->ReportError(kRenderMemoryError,
+                          u"a row of pixels crosses more edges than the rasteriser holds: some is left out");
   }
   return buffer;
 }

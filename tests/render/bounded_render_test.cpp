@@ -37,13 +37,14 @@ std::string DenseLines(bool onePath, bool stroke, const std::string& frame) {
   std::string d;
   for (int band = 0; band < kBands; ++band) {
     for (int i = 0; i < kLinesPerBand; ++i) {
-      const double top = 8.0 * band + 1.2 + 0.2 * i, bottom = 8.0 * band + 1.2 + 0.2 * (kLinesPerBand - 1 - i);
+      const double top = 8.0 * band + 1.2 + 0.2 * i,
+                   bottom = 8.0 * band + 1.2 + 0.2 * (kLinesPerBand - 1 - i);
       const std::string t = std::to_string(top), b = std::to_string(bottom);
       if (stroke) {
         d += "M" + t + " -50L" + b + " 1074";
       } else {
-        d += "M" + t + " -50L" + std::to_string(top + 0.3) + " -50L" + std::to_string(bottom + 0.3) + " 1074L" + b +
-             " 1074Z";
+        d += "M" + t + " -50L" + std::to_string(top + 0.3) + " -50L" + std::to_string(bottom + 0.3) +
+             " 1074L" + b + " 1074Z";
       }
     }
     if (!onePath) body += "<path d='" + d + "' " + style + "/>", d.clear();
@@ -91,15 +92,18 @@ TEST(DensePaths, OnePathEqualsTheSameLinesSplitIntoManyPaths) {
 
 // A 100 x 100 drawing rendered whole at size x size through a budget the test reads afterwards.
 struct CountedRender {
-  CountedRender(const std::string& text, int size, size_t maxLayerBytes = render::RenderBudget::kMinLayerBytes)
+  CountedRender(const std::string& text, int size,
+                size_t maxLayerBytes = render::RenderBudget::kMinLayerBytes)
       : size(size), document(Load(text, &callback)) {
     budget.maxLayerBytes = maxLayerBytes;
-    pixels = render::RenderDocument(*document->Svg(), agg::trans_affine_scaling(size / 100.0), agg::rgba8(0, 0, 0, 0),
-                                    static_cast<uint32_t>(size), static_cast<uint32_t>(size), &budget);
+    pixels = render::RenderDocument(*document->Svg(), agg::trans_affine_scaling(size / 100.0),
+                                    agg::rgba8(0, 0, 0, 0), static_cast<uint32_t>(size),
+                                    static_cast<uint32_t>(size), &budget);
   }
   // Premultiplied R, G, B, A at (x, y) in drawing units.
   std::array<int, 4> At(double x, double y) const {
-    const uint8_t* p = pixels.get() + (static_cast<size_t>(y * size / 100) * size + static_cast<size_t>(x * size / 100)) * 4;
+    const uint8_t* p =
+        pixels.get() + (static_cast<size_t>(y * size / 100) * size + static_cast<size_t>(x * size / 100)) * 4;
     return {p[0], p[1], p[2], p[3]};
   }
   bool Reported(uint32_t code) const {
@@ -127,8 +131,10 @@ std::string NestedPatterns(int levels) {
   std::string defs = "<defs>";
   for (int k = 0; k < levels; ++k) {
     const std::string next = k + 1 < levels ? "url(#p" + std::to_string(k + 1) + ")" : "#00ff00";
-    defs += "<pattern id='p" + std::to_string(k) + "' width='1' height='1' patternContentUnits='objectBoundingBox'><rect width='0.5' height='1' fill='" + next +
-            "'/><rect x='0.5' width='0.5' height='1' fill='" + next + "'/></pattern>";
+    defs +=
+        "<pattern id='p" + std::to_string(k) +
+        "' width='1' height='1' patternContentUnits='objectBoundingBox'><rect width='0.5' height='1' fill='" +
+        next + "'/><rect x='0.5' width='0.5' height='1' fill='" + next + "'/></pattern>";
   }
   return defs + "</defs>";
 }
@@ -143,7 +149,8 @@ TEST(RenderBudget, PatternsSpendFromTheExpansionBudget) {
   const Case cases[] = {
       // One tile of 50 x 50 user units per quarter: four renderings of the content.
       {"four tiles",
-       "<defs><pattern id='p' width='50' height='50' patternUnits='userSpaceOnUse'><rect x='5' y='5' width='40' "
+       "<defs><pattern id='p' width='50' height='50' patternUnits='userSpaceOnUse'><rect x='5' y='5' "
+       "width='40' "
        "height='40' fill='#00ff00'/></pattern></defs><rect width='100' height='100' fill='url(#p)'/>",
        4, 75, 75},
       // Depth first, the budget runs out with the leftmost column drawn.
@@ -172,9 +179,13 @@ TEST(RenderBudget, DeepLayersAndClipsKeepOnlyWhatTheirContentReaches) {
   };
   const Case cases[] = {
       {"opacity groups", Nested(kLevels, "<g opacity='0.999'>", "</g>", square), true},
-      {"clip paths", clip + Nested(kLevels, "<g clip-path='url(#c)'>", "</g>", "<rect width='100' height='100' fill='#00ff00'/>"), false},
+      {"clip paths",
+       clip + Nested(kLevels, "<g clip-path='url(#c)'>", "</g>",
+                     "<rect width='100' height='100' fill='#00ff00'/>"),
+       false},
       {"clipped groups with opacity",
-       clip + Nested(kLevels, "<g clip-path='url(#c)' opacity='0.999'>", "</g>", "<rect width='100' height='100' fill='#00ff00'/>"),
+       clip + Nested(kLevels, "<g clip-path='url(#c)' opacity='0.999'>", "</g>",
+                     "<rect width='100' height='100' fill='#00ff00'/>"),
        true},
   };
   for (const Case& c : cases) {
@@ -229,20 +240,41 @@ TEST(RenderBudget, StrokeWorkIsBoundedByTheWindow) {
   const Case cases[] = {
       {"round joins a billion units wide",
        "<polyline points='" + Zigzag(2000, 0.05) +
-           "' fill='none' stroke='#00ff00' stroke-width='1e9' stroke-linejoin='round' stroke-linecap='round'/>",
+           "' fill='none' stroke='#00ff00' stroke-width='1e9' stroke-linejoin='round' "
+           "stroke-linecap='round'/>",
        2000 * 1024 + 4096, 255, 255},
       {"tiny dashes with a long period",
-       "<polyline points='" + Zigzag(2000, 0.05) + "' fill='none' stroke='#00ff00' stroke-width='0.5' "
-           "stroke-dasharray='" + tinyDashes + "'/>",
+       "<polyline points='" + Zigzag(2000, 0.05) +
+           "' fill='none' stroke='#00ff00' stroke-width='0.5' "
+           "stroke-dasharray='" +
+           tinyDashes + "'/>",
        8 << 20, 1, 255},
   };
   for (const Case& c : cases) {
-    CountedRender counted(Svg(c.body), 256);
+    CountedRender counted(Svg(c.body), 64);
     ASSERT_NE(counted.pixels, nullptr) << c.name;
     EXPECT_LE(counted.budget.vertices, c.maxVertices) << c.name;
     EXPECT_GE(counted.At(50, 50)[3], c.minAlpha) << c.name;
     EXPECT_LE(counted.At(50, 50)[3], c.maxAlpha) << c.name;
   }
+}
+
+TEST(RenderBudget, SiblingsWithOneClipPathShareItsMask) {
+  // Each rectangle is 5 outline vertices; the circle of the clip path flattens to far more.
+  auto siblings = [](int count) {
+    std::string body = "<clipPath id='c'><circle cx='50' cy='50' r='30'/></clipPath>";
+    for (int i = 0; i < count; ++i) {
+      body += "<rect x='" + std::to_string(i % 50) +
+              "' width='50' height='100' fill='#00ff00' clip-path='url(#c)'/>";
+    }
+    return Svg(body);
+  };
+  const CountedRender one(siblings(1), 256);
+  const CountedRender many(siblings(300), 256);
+  EXPECT_LT(many.budget.vertices, one.budget.vertices + 300 * 8);
+  EXPECT_GT(one.budget.vertices, uint64_t{40}) << "the clip path alone is many vertices";
+  EXPECT_EQ(many.At(50, 50)[1], 255);
+  EXPECT_EQ(many.At(50, 15)[3], 0) << "outside the circle";
 }
 
 }  // namespace
