@@ -473,12 +473,15 @@ void Canvas::PopLayer(double opacity) {
       static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
   const PixelArea& area = layer.area_;
   if (cover != 0 && !area.Empty() && parent->Hold(area)) {
-    // The layer holds premultiplied colour, so it is composited as such.
-    PixelFormatPre& target = parent->pixelsPre_.Local();
-    const PixelArea& held = parent->area_;
+    // The layer holds premultiplied colour, so it is composited as such, row by row.
+    std::vector<agg::rgba8> colours(static_cast<size_t>(area.Width()));
     for (int y = area.top; y < area.bottom; ++y) {
-      target.blend_from(layer.pixelsPre_.Local(), area.left - held.left, y - held.top, 0, y - area.top,
-                        static_cast<unsigned>(area.Width()), cover);
+      const uint8_t* source = layer.target_.row_ptr(y - area.top);
+      for (agg::rgba8& colour : colours) {
+        colour = agg::rgba8(source[0], source[1], source[2], source[3]);
+        source += 4;
+      }
+      parent->rendererPre_.blend_color_hspan(area.left, y, area.Width(), colours.data(), nullptr, cover);
     }
   }
   parent->child_.reset();
