@@ -32,6 +32,7 @@ std::u16string ShownMessage(const svg::LoadError& error, std::u16string_view fil
     case kErrorNotPdf: return u"\"" + std::u16string(filePath) + u"\" is not a PDF-file";
     case kErrorPdfLibrary: return u"Error reading PDF-file: " + std::u16string(filePath);
     case kErrorUnsupportedFormat: return error.message;
+    case kErrorRenderMemory: return u"render: " + error.message;
     default: return u"";
   }
 }

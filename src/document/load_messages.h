@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "render/render_budget.h"
 #include "svg/load_result.h"
 
 namespace document {
@@ -16,6 +17,8 @@ inline constexpr uint32_t kErrorNotPdf = 31;
 inline constexpr uint32_t kErrorPdfLibrary = 32;
 // Formats whose readers this build does not have yet.
 inline constexpr uint32_t kErrorUnsupportedFormat = 90;
+// A render that ran short of memory, reported while rendering.
+inline constexpr uint32_t kErrorRenderMemory = render::kRenderMemoryError;
 
 // The message a user is shown for a load error, with its placeholders filled; empty when the code
 // has no message. filePath is the texture's file path.

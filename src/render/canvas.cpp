@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <numbers>
+#include <optional>
 
 #include <agg_conv_dash.h>
 #include <agg_conv_stroke.h>
@@ -39,7 +41,10 @@ bool IsCoverageLayer(LayerMode mode) { return mode == LayerMode::kClip || mode =
 
 }  // namespace
 
-Canvas::~Canvas() = default;
+Canvas::~Canvas() {
+  child_.reset();
+  if (budget_ != nullptr) budget_->Release(layerBytes_);
+}
 
 Canvas& Canvas::Innermost() {
   Canvas* canvas = this;
@@ -54,14 +59,68 @@ Canvas* Canvas::ParentOfInnermost() {
   return parent;
 }
 
+void Canvas::AttachStorage(uint8_t* pixels, const PixelArea& area, int stride) {
+  area_ = area.Empty() ? PixelArea{} : area;
+  target_.attach(pixels, static_cast<unsigned>(area_.Width()), static_cast<unsigned>(area_.Height()), stride);
+  pixels_.Attach(target_, area_, width_, height_);
+  pixelsPre_.Attach(target_, area_, width_, height_);
+  // Outside the stored area nothing may be written; an empty area takes no writes at all.
+  const int x1 = area_.Empty() ? -1 : area_.left, y1 = area_.Empty() ? -1 : area_.top;
+  renderer_.clip_box(x1, y1, area_.right - 1, area_.bottom - 1);
+  rendererPre_.clip_box(x1, y1, area_.right - 1, area_.bottom - 1);
+}
+
+bool Canvas::Hold(const PixelArea& wanted) {
+  const PixelArea surface{0, 0, width_, height_};
+  const PixelArea needed = wanted.Intersected(surface);
+  if (area_.Contains(needed)) return true;
+  PixelArea grown = area_.United(needed);
+  // Growing by half again where it grows keeps content drawn piece by piece from being copied often.
+  if (!area_.Empty()) {
+    const int dx = grown.Width() / 2, dy = grown.Height() / 2;
+    if (grown.left < area_.left) grown.left -= dx;
+    if (grown.right > area_.right) grown.right += dx;
+    if (grown.top < area_.top) grown.top -= dy;
+    if (grown.bottom > area_.bottom) grown.bottom += dy;
+    grown = grown.Intersected(surface);
+  }
+  const size_t bytes = grown.Pixels() * 4;
+  if (budget_ != nullptr && !budget_->Reserve(bytes)) return false;
+  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[bytes]());
+  if (pixels == nullptr) {
+    if (budget_ != nullptr) {
+      budget_->Release(bytes);
+      budget_->memoryRefused = true;
+    }
+    return false;
+  }
+  const size_t rowBytes = static_cast<size_t>(area_.Width()) * 4;
+  for (int y = area_.top; y < area_.bottom; ++y) {
+    const size_t offset = (static_cast<size_t>(y - grown.top) * grown.Width() + (area_.left - grown.left)) * 4;
+    std::copy_n(target_.row_ptr(y - area_.top), rowBytes, pixels.get() + offset);
+  }
+  if (budget_ != nullptr) budget_->Release(layerBytes_);
+  layerPixels_ = std::move(pixels);
+  layerBytes_ = bytes;
+  AttachStorage(layerPixels_.get(), grown, grown.Width() * 4);
+  return true;
+}
+
+bool Canvas::PrepareToRender(Rasterizer& rasterizer) {
+  Canvas& canvas = Innermost();
+  rasterizer.sort();
+  if (rasterizer.min_x() > rasterizer.max_x() || rasterizer.min_y() > rasterizer.max_y()) return false;
+  PixelArea reach{rasterizer.min_x(), rasterizer.min_y(), rasterizer.max_x() + 1, rasterizer.max_y() + 1};
+  if (canvas.alphaMask_ != nullptr) reach = reach.Intersected(canvas.alphaMask_->Area());
+  return !reach.Empty() && canvas.Hold(reach);
+}
+
 void Canvas::Attach(uint8_t* buffer, int width, int height, int stride) {
   width_ = width;
   height_ = height;
-  target_.attach(buffer, static_cast<unsigned>(width), static_cast<unsigned>(height), stride);
-  pixels_.attach(target_);
-  pixelsPre_.attach(target_);
   renderer_.reset_clipping(true);
   rendererPre_.reset_clipping(true);
+  AttachStorage(buffer, PixelArea{0, 0, width, height}, stride);
   transform_.reset();
   state_ = GraphicsState{};
   SetLineWidth(1.0);
@@ -73,10 +132,11 @@ void Canvas::Attach(uint8_t* buffer, int width, int height, int stride) {
 
 void Canvas::ClearAll(agg::rgba8 color) {
   Canvas& canvas = Innermost();
+  if (!canvas.Hold(PixelArea{0, 0, canvas.width_, canvas.height_})) return;
   const uint8_t bytes[4] = {color.r, color.g, color.b, color.a};
-  for (int y = 0; y < canvas.height_; ++y) {
+  for (int y = 0; y < canvas.area_.Height(); ++y) {
     uint8_t* row = canvas.target_.row_ptr(y);
-    for (int x = 0; x < canvas.width_; ++x) std::copy(bytes, bytes + 4, row + 4 * x);
+    for (int x = 0; x < canvas.area_.Width(); ++x) std::copy(bytes, bytes + 4, row + 4 * x);
   }
 }
 
@@ -197,12 +257,13 @@ static svg::Rect DeviceWindow(int width, int height, double reach) {
   return svg::Rect{-reach, -reach, width + reach, height + reach};
 }
 
-void Canvas::AddFill(Rasterizer& rasterizer) {
+template <typename Sink>
+void Canvas::AddFill(Sink& sink) {
   WindowedCurves curves(transform_, DeviceWindow(width_, height_, 1.0), kFlatness);
   curves.Build(path_);
   agg::conv_transform<WindowedCurves> transformed(curves, transform_);
   FiniteVertices<decltype(transformed)> finite(transformed);
-  rasterizer.add_path(finite);
+  sink.add_path(finite);
 }
 
 template <typename Stroke>
@@ -237,8 +298,19 @@ static svg::Rect StrokeWindow(const agg::trans_affine& transform, int width, int
   return window;
 }
 
-double Canvas::AddStroke(Rasterizer& rasterizer) {
-  const double reach = state_.lineWidth * 0.5 * std::max(1.0, state_.miterLimit) * AffineScale(transform_) + 1.0;
+// Round joins and caps are cut into steps that grow with the square root of the width, millions of
+// them per join for a width of a billion pixels; past kMaxArcSteps to a full circle the steps get
+// coarser instead (exact to an eighth of a pixel up to a radius of about 26 000 pixels).
+static double ArcApproximationScale(double approximationScale, double halfWidth) {
+  constexpr double kMaxArcSteps = 1024.0;
+  const double limit = 0.125 / (halfWidth * (1.0 / std::cos(std::numbers::pi / kMaxArcSteps) - 1.0));
+  return halfWidth > 0.0 && limit > 0.0 ? std::min(approximationScale, limit) : approximationScale;
+}
+
+template <typename Sink>
+double Canvas::AddStroke(Sink& sink) {
+  const double scale = AffineScale(transform_);
+  const double reach = state_.lineWidth * 0.5 * std::max(1.0, state_.miterLimit) * scale + 1.0;
   WindowedCurves curves(transform_, DeviceWindow(width_, height_, reach), kFlatness);
   curves.Build(path_);
   double period = 0.0, dashed = 0.0;
@@ -246,34 +318,80 @@ double Canvas::AddStroke(Rasterizer& rasterizer) {
     period += dash + gap;
     dashed += dash;
   }
-  // Dashes finer than half a pixel can't be told apart: the stroke is drawn whole, at the
-  // coverage the dashes would give on average.
-  const bool subPixelDashes = !state_.dashes.empty() && period * AffineScale(transform_) < 0.5;
-  if (state_.dashes.empty() || subPixelDashes || !(period > 0.0)) {
+  const double arcScale = ArcApproximationScale(approximationScale_, state_.lineWidth * 0.5);
+  const bool isDashed = !state_.dashes.empty() && period > 0.0;
+  // Dashes finer than half a pixel can't be told apart, nor can more than a million on one path:
+  // the stroke is drawn whole, at the coverage the dashes would give on average.
+  bool whole = !isDashed || period * scale < 0.5;
+  std::optional<WindowedDashes> dashes;
+  if (!whole) {
+    const svg::Rect window = StrokeWindow(transform_, width_, height_, state_);
+    dashes.emplace(state_.dashes, state_.dashStart, window, 1.0 / scale);
+    dashes->Build(curves);
+    whole = dashes->TooMany();
+  }
+  if (whole) {
     agg::conv_stroke<WindowedCurves> stroke(curves);
-    ConfigureStroke(stroke, state_, approximationScale_);
+    ConfigureStroke(stroke, state_, arcScale);
     agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
     FiniteVertices<decltype(transformed)> finite(transformed);
-    rasterizer.add_path(finite);
-    return subPixelDashes && period > 0.0 ? dashed / period : 1.0;
+    sink.add_path(finite);
+    return isDashed ? dashed / period : 1.0;
   }
-  WindowedDashes dashes(state_.dashes, state_.dashStart, StrokeWindow(transform_, width_, height_, state_));
-  dashes.Build(curves);
-  agg::conv_stroke<WindowedDashes> stroke(dashes);
-  ConfigureStroke(stroke, state_, approximationScale_);
+  agg::conv_stroke<WindowedDashes> stroke(*dashes);
+  ConfigureStroke(stroke, state_, arcScale);
   agg::conv_transform<decltype(stroke)> transformed(stroke, transform_);
   FiniteVertices<decltype(transformed)> finite(transformed);
-  rasterizer.add_path(finite);
+  sink.add_path(finite);
   return 1.0;
 }
 
 void Canvas::RenderSolid(Rasterizer& rasterizer, agg::rgba8 color) {
-  if (alphaMask_ != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(alphaMask_->Mask());
-    agg::render_scanlines_aa_solid(rasterizer, masked, renderer_, color);
-  } else {
-    agg::render_scanlines_aa_solid(rasterizer, packedScanline_, renderer_, color);
+  ForEachBand(rasterizer, [&] {
+    if (alphaMask_ != nullptr) {
+      agg::scanline_u8_am<AlphaMask> masked(*alphaMask_);
+      agg::render_scanlines_aa_solid(rasterizer, masked, renderer_, color);
+    } else {
+      agg::render_scanlines_aa_solid(rasterizer, packedScanline_, renderer_, color);
+    }
+  });
+}
+
+void Canvas::ForEachBand(Rasterizer& rasterizer, const std::function<void()>& render) {
+  if (bands_.empty() || &rasterizer != &rasterizer_ || !refill_) {
+    if (PrepareToRender(rasterizer)) render();
+    return;
   }
+  for (const RowBand& band : bands_) {
+    rasterizer.reset();
+    rasterizer.clip_box(0, band.top, width_, band.bottom);
+    CellEstimate estimate(width_, band.top, band.bottom, false);
+    CountingRasterizer<Rasterizer> counting(rasterizer, estimate, kCellCapacity);
+    refill_(counting);
+    // Only a single row of pixels holding more cells than the rasteriser can loses coverage.
+    if (counting.Stopped() && budget_ != nullptr) budget_->coverageDropped = true;
+    if (PrepareToRender(rasterizer)) render();
+  }
+  rasterizer.clip_box(0, 0, width_, height_);
+}
+
+template <typename AddPath>
+void Canvas::PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
+                           bool isFill) {
+  CellEstimate estimate(width_, 0, height_, false);
+  CountingRasterizer<Rasterizer> counting(rasterizer_, estimate, kCellCapacity);
+  addPath(counting);
+  if (budget_ != nullptr) budget_->vertices += estimate.Vertices();
+  if (counting.Stopped()) {
+    CellEstimate rows(width_, 0, height_, true);
+    addPath(rows);
+    if (budget_ != nullptr) budget_->vertices += rows.Vertices();
+    bands_ = rows.Bands(kCellCapacity);
+    refill_ = [&](CountingRasterizer<Rasterizer>& sink) { addPath(sink); };
+  }
+  RenderPaint(rasterizer_, paint, color, server, isFill);
+  bands_.clear();
+  refill_ = nullptr;
 }
 
 void Canvas::RenderPaint(Rasterizer& rasterizer, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
@@ -303,33 +421,35 @@ void Canvas::DrawPath() {
   if (fillPaint != CanvasPaint::kSolid || fillColor.a != 0) {
     rasterizer.reset();
     rasterizer.filling_rule(evenOdd ? agg::fill_even_odd : agg::fill_non_zero);
-    canvas.AddFill(rasterizer);
-    canvas.RenderPaint(rasterizer, fillPaint, fillColor, state.fillServer.get(), true);
+    auto addFill = [&](auto& sink) { canvas.AddFill(sink); };
+    canvas.PaintCoverage(addFill, fillPaint, fillColor, state.fillServer.get(), true);
   }
   if (clipMode) return;
   if ((state.linePaint != CanvasPaint::kSolid || state.lineColor.a != 0) && state.lineWidth > 0.0) {
     rasterizer.reset();
     rasterizer.filling_rule(agg::fill_non_zero);
-    const double coverage = canvas.AddStroke(rasterizer);
-    if (coverage < 1.0) {
-      rasterizer.gamma(CoverageGamma{state.gamma, state.masterAlpha * coverage});
-      canvas.builtMasterAlpha_ = -1.0;
-    }
-    canvas.RenderPaint(rasterizer, state.linePaint, state.lineColor, state.lineServer.get(), false);
+    // Sub-pixel dashes draw the whole stroke at their average coverage, set before it is painted.
+    auto addStroke = [&](auto& sink) {
+      const double coverage = canvas.AddStroke(sink);
+      if (coverage < 1.0) {
+        rasterizer.gamma(CoverageGamma{state.gamma, state.masterAlpha * coverage});
+        canvas.builtMasterAlpha_ = -1.0;
+      }
+    };
+    canvas.PaintCoverage(addStroke, state.linePaint, state.lineColor, state.lineServer.get(), false);
   }
 }
 
 void Canvas::OpenLayer(LayerMode mode) {
   Canvas& parent = Innermost();
-  const size_t bytes = static_cast<size_t>(parent.width_) * static_cast<size_t>(parent.height_) * 4;
-  if (parent.layerBuffer_ == nullptr) {
-    parent.layerBuffer_.reset(new (std::nothrow) uint8_t[bytes]);
-    if (parent.layerBuffer_ == nullptr) return;
-  }
   parent.child_ = std::make_unique<Canvas>();
   Canvas& layer = *parent.child_;
-  layer.Attach(parent.layerBuffer_.get(), parent.width_, parent.height_, parent.width_ * 4);
-  std::fill(parent.layerBuffer_.get(), parent.layerBuffer_.get() + bytes, uint8_t{0});
+  layer.width_ = parent.width_;
+  layer.height_ = parent.height_;
+  layer.budget_ = parent.budget_;
+  layer.AttachStorage(nullptr, PixelArea{}, 0);
+  layer.rasterizer_.clip_box(0, 0, layer.width_, layer.height_);
+  layer.rasterizer_.gamma(agg::gamma_none());
   layer.layerMode_ = mode;
   layer.state_ = parent.state_;
   layer.SetTransform(parent.transform_);
@@ -347,12 +467,22 @@ void Canvas::PushLayer() {
 void Canvas::PopLayer(double opacity) {
   Canvas* parent = ParentOfInnermost();
   if (parent == nullptr) return;
-  if (parent->layerBuffer_ != nullptr) {
-    double effective = IsClipMode(parent->layerMode_) ? 1.0 : opacity;
-    const auto cover = static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
-    // The layer holds premultiplied colour, so it is composited as such.
-    PixelFormatPre layerPixels(parent->child_->target_);
-    parent->rendererPre_.blend_from(layerPixels, nullptr, 0, 0, cover);
+  Canvas& layer = *parent->child_;
+  const double effective = IsClipMode(parent->layerMode_) ? 1.0 : opacity;
+  const auto cover =
+      static_cast<uint8_t>(static_cast<int64_t>(std::isfinite(effective) ? effective * 255 : 0) & 0xFF);
+  const PixelArea& area = layer.area_;
+  if (cover != 0 && !area.Empty() && parent->Hold(area)) {
+    // The layer holds premultiplied colour, so it is composited as such, row by row.
+    std::vector<agg::rgba8> colours(static_cast<size_t>(area.Width()));
+    for (int y = area.top; y < area.bottom; ++y) {
+      const uint8_t* source = layer.target_.row_ptr(y - area.top);
+      for (agg::rgba8& colour : colours) {
+        colour = agg::rgba8(source[0], source[1], source[2], source[3]);
+        source += 4;
+      }
+      parent->rendererPre_.blend_color_hspan(area.left, y, area.Width(), colours.data(), nullptr, cover);
+    }
   }
   parent->child_.reset();
 }
@@ -375,12 +505,13 @@ void Canvas::CommitMaskLayer() {
   Canvas* parent = ParentOfInnermost();
   if (parent == nullptr) return;
   const Canvas& layer = *parent->child_;
-  auto mask = std::make_shared<AlphaMask>(parent->width_, parent->height_);
+  AlphaMaskPtr mask = AlphaMask::Create(layer.area_, budget_);
+  const PixelArea& area = mask->Area();
   const bool clip = IsCoverageLayer(layer.layerMode_);
-  for (int y = 0; y < parent->height_; ++y) {
-    const uint8_t* source = layer.target_.row_ptr(y);
+  for (int y = area.top; y < area.bottom; ++y) {
+    const uint8_t* source = layer.target_.row_ptr(y - area.top);
     uint8_t* target = mask->Row(y);
-    for (int x = 0; x < parent->width_; ++x, source += 4) {
+    for (int x = 0; x < area.Width(); ++x, source += 4) {
       target[x] = clip ? source[0]
                        : static_cast<uint8_t>(0.2125 * source[0] + 0.7154 * source[1] + 0.0721 * source[2]);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <agg_path_storage.h>
 #include <agg_pixfmt_rgba.h>
@@ -13,7 +15,11 @@
 #include <agg_trans_affine.h>
 
 #include "render/alpha_mask.h"
+#include "render/cell_bands.h"
 #include "render/graphics_state.h"
+#include "render/pixel_area.h"
+#include "render/render_budget.h"
+#include "render/window_pixels.h"
 #include "svg/element.h"
 
 namespace render {
@@ -25,12 +31,13 @@ enum class LayerMode : uint32_t { kNormal = 0, kClip = 1, kMask = 2, kPatternCov
 using Rasterizer = agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl>;
 using PixelFormat = agg::pixfmt_rgba32;
 using PixelFormatPre = agg::pixfmt_rgba32_pre;
-using RendererBase = agg::renderer_base<PixelFormat>;
-using RendererBasePre = agg::renderer_base<PixelFormatPre>;
+using RendererBase = agg::renderer_base<WindowPixels<PixelFormat>>;
+using RendererBasePre = agg::renderer_base<WindowPixels<PixelFormatPre>>;
 
 // The drawing surface of one render: an RGBA buffer (premultiplied), the graphics state, the path
 // being built, a stack of offscreen layers for opacity, clipping and masking, and the alpha mask.
-// Every operation acts on the innermost open layer.
+// Every operation acts on the innermost open layer. A layer stores only the pixels its content
+// reaches, claimed from the render's budget as it grows.
 class Canvas {
  public:
   Canvas() = default;
@@ -39,6 +46,8 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   void Attach(uint8_t* buffer, int width, int height, int stride);
+  // The budget layers and masks claim their memory from; null: unlimited.
+  void SetBudget(RenderBudget* budget) { budget_ = budget; }
   // Writes color into every pixel, without blending.
   void ClearAll(agg::rgba8 color);
 
@@ -100,6 +109,9 @@ class Canvas {
   // The same for spans of premultiplied colour (rendered pictures and pattern tiles).
   template <typename SpanGenerator>
   void RenderSpansPre(Rasterizer& rasterizer, SpanGenerator& generator);
+  // Makes the innermost layer hold every pixel the rasteriser's content can change; false when
+  // there is nothing to render or no memory for it.
+  bool PrepareToRender(Rasterizer& rasterizer);
   RendererBase& Renderer() { return Innermost().renderer_; }
   RendererBasePre& RendererPre() { return Innermost().rendererPre_; }
 
@@ -107,23 +119,40 @@ class Canvas {
   Canvas& Innermost();
   Canvas* ParentOfInnermost();
   void OpenLayer(LayerMode mode);
+  void AttachStorage(uint8_t* pixels, const PixelArea& area, int stride);
+  // Grows this layer's storage to hold area (within the surface); false when memory is refused.
+  bool Hold(const PixelArea& area);
   void RebuildGamma();
-  void AddFill(Rasterizer& rasterizer);
+  template <typename Sink>
+  void AddFill(Sink& sink);
   // Returns the share of coverage the stroke is to be drawn with (below 1 for sub-pixel dashes).
-  double AddStroke(Rasterizer& rasterizer);
+  template <typename Sink>
+  double AddStroke(Sink& sink);
+  // Fills the rasteriser by addPath and paints it; a path with more cells than the rasteriser
+  // holds is painted band by band.
+  template <typename AddPath>
+  void PaintCoverage(const AddPath& addPath, CanvasPaint paint, agg::rgba8 color, PaintServer* server,
+                     bool isFill);
+  template <typename Target, typename SpanGenerator>
+  void RenderSpansTo(Rasterizer& rasterizer, Target& renderer, SpanGenerator& generator);
+  // Runs render once, or once per band with the rasteriser refilled for that band.
+  void ForEachBand(Rasterizer& rasterizer, const std::function<void()>& render);
   void RenderSolid(Rasterizer& rasterizer, agg::rgba8 color);
   void RenderPaint(Rasterizer& rasterizer, CanvasPaint paint, agg::rgba8 color, PaintServer* server, bool isFill);
 
   int width_ = 0;
   int height_ = 0;
-  agg::rendering_buffer target_;
-  PixelFormat pixels_{target_};
-  PixelFormatPre pixelsPre_{target_};
+  agg::rendering_buffer target_;  // the stored area_ of the surface
+  PixelArea area_;
+  WindowPixels<PixelFormat> pixels_;
+  WindowPixels<PixelFormatPre> pixelsPre_;
   RendererBase renderer_{pixels_};
   RendererBasePre rendererPre_{pixelsPre_};
 
   GraphicsState state_;
-  Rasterizer rasterizer_;
+  Rasterizer rasterizer_{kCellBlockLimit};
+  std::vector<RowBand> bands_;                  // while a dense path is painted
+  std::function<void(CountingRasterizer<Rasterizer>&)> refill_;  // adds that path again, for one band
   double builtGamma_ = 1.0;
   double builtMasterAlpha_ = 1.0;
   agg::scanline_u8 scanline_;
@@ -134,7 +163,9 @@ class Canvas {
   agg::trans_affine unitsBox_;
 
   AlphaMaskPtr alphaMask_;
-  std::unique_ptr<uint8_t[]> layerBuffer_;
+  RenderBudget* budget_ = nullptr;
+  std::unique_ptr<uint8_t[]> layerPixels_;  // a layer's own storage
+  size_t layerBytes_ = 0;
   std::unique_ptr<Canvas> child_;
   LayerMode layerMode_ = LayerMode::kNormal;
 };

@@ -7,28 +7,29 @@
 // Template part of Canvas: paint servers render their spans through the current alpha mask.
 namespace render {
 
+template <typename Target, typename SpanGenerator>
+void Canvas::RenderSpansTo(Rasterizer& rasterizer, Target& renderer, SpanGenerator& generator) {
+  agg::span_allocator<agg::rgba8> allocator;
+  ForEachBand(rasterizer, [&] {
+    if (alphaMask_ != nullptr) {
+      agg::scanline_u8_am<AlphaMask> masked(*alphaMask_);
+      agg::render_scanlines_aa(rasterizer, masked, renderer, allocator, generator);
+    } else {
+      agg::render_scanlines_aa(rasterizer, scanline_, renderer, allocator, generator);
+    }
+  });
+}
+
 template <typename SpanGenerator>
 void Canvas::RenderSpans(Rasterizer& rasterizer, SpanGenerator& generator) {
   Canvas& canvas = Innermost();
-  agg::span_allocator<agg::rgba8> allocator;
-  if (canvas.alphaMask_ != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(canvas.alphaMask_->Mask());
-    agg::render_scanlines_aa(rasterizer, masked, canvas.renderer_, allocator, generator);
-  } else {
-    agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.renderer_, allocator, generator);
-  }
+  canvas.RenderSpansTo(rasterizer, canvas.renderer_, generator);
 }
 
 template <typename SpanGenerator>
 void Canvas::RenderSpansPre(Rasterizer& rasterizer, SpanGenerator& generator) {
   Canvas& canvas = Innermost();
-  agg::span_allocator<agg::rgba8> allocator;
-  if (canvas.alphaMask_ != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> masked(canvas.alphaMask_->Mask());
-    agg::render_scanlines_aa(rasterizer, masked, canvas.rendererPre_, allocator, generator);
-  } else {
-    agg::render_scanlines_aa(rasterizer, canvas.scanline_, canvas.rendererPre_, allocator, generator);
-  }
+  canvas.RenderSpansTo(rasterizer, canvas.rendererPre_, generator);
 }
 
 }  // namespace render

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/canvas.h"
+#include "render/clip_cache.h"
 #include "render/computed_style.h"
 #include "render/references.h"
 #include "render/traversal.h"
@@ -129,6 +130,14 @@ void ApplyClipPath(svg::SVGElement& element, RenderContext& context, bool& pushe
   const svg::Rect box = boundingBoxUnits ? ObjectBoundingBox(element, context) : svg::Rect{};
 
   Canvas& canvas = *context.canvas;
+  ClipCache::Key key{clip, &canvas, StyleTransform(context.style), canvas.UnitsBox(), box,
+                     canvas.State().clipEvenOdd, canvas.CurrentAlphaMask()};
+  key.transform.multiply(context.baseTransform);
+  if (AlphaMaskPtr shared = context.clipCache != nullptr ? context.clipCache->Find(key) : nullptr) {
+    NoteMaskInstalled(context, canvas.CurrentAlphaMask(), pushed);
+    canvas.SetAlphaMask(std::move(shared));
+    return;
+  }
   AlphaMaskPtr previous = canvas.PushMaskLayer(LayerMode::kClip);
   NoteMaskInstalled(context, std::move(previous), pushed);
   if (boundingBoxUnits) canvas.SetUnitsBox(&box);
@@ -138,6 +147,7 @@ void ApplyClipPath(svg::SVGElement& element, RenderContext& context, bool& pushe
   }
   canvas.SetUnitsBox(nullptr);
   canvas.CommitMaskLayer();
+  if (context.clipCache != nullptr) context.clipCache->Store(std::move(key), canvas.CurrentAlphaMask());
 }
 
 void ApplyMask(svg::SVGElement& element, RenderContext& context, bool& pushed) {

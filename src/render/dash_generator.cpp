@@ -5,6 +5,12 @@
 
 namespace render {
 
+WindowedDashes::WindowedDashes(std::vector<std::pair<double, double>> dashes, double start, const svg::Rect& window,
+                               double pixel)
+    : dashes_(std::move(dashes)), start_(start), window_(window) {
+  if (!dashes_.empty() && pixel > 0.0 && std::isfinite(pixel)) MergeFineEntries(0.5 * pixel);
+}
+
 double WindowedDashes::Period() const {
   double period = 0.0;
   for (const auto& [dash, gap] : dashes_) period += dash + gap;
@@ -125,11 +131,8 @@ void WindowedDashes::AddSegment(double x1, double y1, double x2, double y2, doub
   }
 }
 
-void WindowedDashes::Build(const WindowedCurves& curves) {
-  output_.remove_all();
-  dashCount_ = 0;
-  steps_ = 0;
-  if (dashes_.empty() || !(Period() > 0.0)) return;
+template <typename OnSubpath, typename OnSegment>
+void WindowedDashes::ForEachSegment(const WindowedCurves& curves, OnSubpath onSubpath, OnSegment onSegment) {
   const agg::path_storage& path = curves.Output();
   double startX = 0.0, startY = 0.0, lastX = 0.0, lastY = 0.0;
   bool open = false;
@@ -137,20 +140,64 @@ void WindowedDashes::Build(const WindowedCurves& curves) {
     double x = 0.0, y = 0.0;
     const unsigned command = path.vertex(i, &x, &y);
     if (agg::is_move_to(command)) {
-      BeginSubpath();
+      onSubpath();
       startX = lastX = x;
       startY = lastY = y;
       open = true;
     } else if (agg::is_vertex(command) && open) {
-      AddSegment(lastX, lastY, x, y, curves.ArcLength(i));
+      onSegment(lastX, lastY, x, y, curves.ArcLength(i));
       lastX = x;
       lastY = y;
     } else if (agg::is_end_poly(command) && open && agg::is_closed(command)) {
-      AddSegment(lastX, lastY, startX, startY, NAN);
+      onSegment(lastX, lastY, startX, startY, NAN);
       lastX = startX;
       lastY = startY;
     }
   }
+}
+
+void WindowedDashes::MergeFineEntries(double minimum) {
+  std::vector<std::pair<double, double>> merged;
+  double dash = 0.0, gap = 0.0;
+  for (const auto& [d, g] : dashes_) {
+    dash += d;
+    gap += g;
+    if (dash + gap >= minimum) {
+      merged.emplace_back(dash, gap);
+      dash = gap = 0.0;
+    }
+  }
+  if (merged.empty()) {
+    merged.emplace_back(dash, gap);
+  } else {
+    merged.back().first += dash;
+    merged.back().second += gap;
+  }
+  dashes_ = std::move(merged);
+}
+
+void WindowedDashes::Build(const WindowedCurves& curves) {
+  output_.remove_all();
+  dashCount_ = 0;
+  steps_ = 0;
+  tooMany_ = false;
+  if (dashes_.empty() || !(Period() > 0.0)) return;
+  // What reaches the window decides the work: its length in periods.
+  double visible = 0.0;
+  ForEachSegment(curves, [] {}, [&](double x1, double y1, double x2, double y2, double arcLength) {
+    double t0 = 0.0, t1 = 0.0;
+    if (!ClipToWindow(x1, y1, x2, y2, t0, t1)) return;
+    const double length = std::isnan(arcLength) ? std::hypot(x2 - x1, y2 - y1) : arcLength;
+    if (std::isfinite(length)) visible += (t1 - t0) * length;
+  });
+  if (!(visible / Period() * static_cast<double>(dashes_.size()) <= kMaxDashes)) {
+    tooMany_ = true;
+    return;
+  }
+  ForEachSegment(curves, [this] { BeginSubpath(); },
+                 [this](double x1, double y1, double x2, double y2, double arcLength) {
+                   AddSegment(x1, y1, x2, y2, arcLength);
+                 });
 }
 
 }  // namespace render

@@ -48,10 +48,11 @@ bool IsFinite(const agg::trans_affine& m) {
 
 template <typename SpanGenerator>
 void RenderPictureSpans(Canvas& canvas, Rasterizer& rasterizer, SpanGenerator& generator) {
+  if (!canvas.PrepareToRender(rasterizer)) return;
   agg::span_allocator<agg::rgba8> allocator;
   const AlphaMaskPtr& mask = canvas.CurrentAlphaMask();
   if (mask != nullptr) {
-    agg::scanline_u8_am<agg::alpha_mask_gray8> scanline(mask->Mask());
+    agg::scanline_u8_am<AlphaMask> scanline(*mask);
     agg::render_scanlines_aa(rasterizer, scanline, canvas.RendererPre(), allocator, generator);
   } else {
     agg::scanline_u8 scanline;

@@ -26,6 +26,19 @@ constexpr int kMaxRasterTileEdge = 2048;
 
 double Length(double x, double y) { return std::sqrt(x * x + y * y); }
 
+// The device rectangle's corners mapped into pattern space, and the box around them.
+svg::Rect PatternArea(const svg::Rect& device, const agg::trans_affine& deviceToPattern) {
+  svg::Rect area;
+  for (double cornerX : {device.x1, device.x2}) {
+    for (double cornerY : {device.y1, device.y2}) {
+      double x = cornerX, y = cornerY;
+      deviceToPattern.transform(&x, &y);
+      area.Unite(svg::Rect{x, y, x, y});
+    }
+  }
+  return area;
+}
+
 // Scales premultiplied spans by the pattern's opacity.
 template <typename Generator>
 class FadedSpans {
@@ -92,6 +105,9 @@ RenderContext PatternTiles::ContentContext(const agg::trans_affine& contentToUse
 
 void PatternTiles::RenderContent(RenderContext context) const {
   if (++context.depth > kMaxRenderDepth) return;
+  // Each rendering of the content is one expansion: nested patterns multiply, and the budget
+  // they share with use bounds the work of the whole render.
+  if (context.budget != nullptr && !context.budget->Spend()) return;
   const double opacity = StyleNumber(context.style, svg::PropertyId::kOpacity, 1.0);
   const bool layered = !(opacity >= 1.0);
   if (layered) context.canvas->PushLayer();
@@ -125,33 +141,44 @@ void PatternTiles::Paint(Canvas& canvas, Rasterizer& rasterizer, bool isFill) {
   agg::trans_affine deviceToPattern = patternToDevice;
   deviceToPattern.invert();
 
+  // Vector tiles or one raster tile is decided on the whole shape, never on the part a window
+  // shows, so that every window of one image paints the pattern the same way.
+  svg::Rect shape;
+  if (!canvas.PathBounds(canvas.Transform(), shape)) return;
+  const svg::Rect whole = PatternArea(shape, deviceToPattern);
+  const double columns =
+      std::ceil((whole.x2 - tile.x) / tile.width) - std::floor((whole.x1 - tile.x) / tile.width);
+  const double rows =
+      std::ceil((whole.y2 - tile.y) / tile.height) - std::floor((whole.y1 - tile.y) / tile.height);
+  agg::trans_affine linear = tile.patternToUser;
+  linear.multiply(content_.context.baseTransform);
+  // Tiles too large for a raster tile of full resolution are few in any window.
+  const bool large = Length(linear.sx * tile.width, linear.shy * tile.width) > kMaxRasterTileEdge &&
+                     Length(linear.shx * tile.height, linear.sy * tile.height) > kMaxRasterTileEdge;
+  const bool fits = ContentFitsTile(tile);
+  if (!large && !(columns * rows <= (fits ? kMaxVectorTiles : kMaxClippedVectorTiles))) {
+    PaintRasterTile(canvas, rasterizer, tile);
+    return;
+  }
   // The tiles that can touch the visible part of the shape.
-  svg::Rect device;
-  canvas.PathBounds(canvas.Transform(), device);
+  svg::Rect device = shape;
   device.x1 = std::max(device.x1, 0.0);
   device.y1 = std::max(device.y1, 0.0);
   device.x2 = std::min(device.x2, static_cast<double>(canvas.Width()));
   device.y2 = std::min(device.y2, static_cast<double>(canvas.Height()));
   if (device.IsEmpty()) return;
-  svg::Rect area;
-  for (double cornerX : {device.x1, device.x2}) {
-    for (double cornerY : {device.y1, device.y2}) {
-      double x = cornerX, y = cornerY;
-      deviceToPattern.transform(&x, &y);
-      area.Unite(svg::Rect{x, y, x, y});
-    }
-  }
+  const svg::Rect area = PatternArea(device, deviceToPattern);
   const double i0 = std::floor((area.x1 - tile.x) / tile.width), i1 = std::ceil((area.x2 - tile.x) / tile.width);
   const double j0 = std::floor((area.y1 - tile.y) / tile.height), j1 = std::ceil((area.y2 - tile.y) / tile.height);
-  const double count = (i1 - i0) * (j1 - j0);
-  if (!std::isfinite(count) || count <= 0) return;
-  const bool fits = ContentFitsTile(tile);
-  if (count <= (fits ? kMaxVectorTiles : kMaxClippedVectorTiles)) {
-    PaintVectorTiles(canvas, tile, static_cast<int>(i0), static_cast<int>(i1), static_cast<int>(j0),
-                     static_cast<int>(j1), isFill);
-  } else {
+  const double visible = (i1 - i0) * (j1 - j0);
+  if (!std::isfinite(visible) || visible <= 0) return;
+  // Only sheared tiles, thin in spite of long sides, come this many into view.
+  if (visible > kMaxVectorTiles) {
     PaintRasterTile(canvas, rasterizer, tile);
+    return;
   }
+  PaintVectorTiles(canvas, tile, static_cast<int>(i0), static_cast<int>(i1), static_cast<int>(j0),
+                   static_cast<int>(j1), isFill);
 }
 
 void PatternTiles::PaintVectorTiles(Canvas& canvas, const TileGeometry& tile, int i0, int i1, int j0, int j1,
@@ -207,6 +234,7 @@ void PatternTiles::PaintRasterTile(Canvas& canvas, Rasterizer& rasterizer, const
   {
     Canvas tileCanvas;
     tileCanvas.Attach(pixels.get(), pixelsX, pixelsY, pixelsX * 4);
+    tileCanvas.SetBudget(content_.context.budget);
     tileCanvas.ClearAll(agg::rgba8(0, 0, 0, 0));
     RenderContext context = ContentContext(tile.content, &tileCanvas);
     context.baseTransform = agg::trans_affine_scaling(pixelsX / tile.width, pixelsY / tile.height);

@@ -6,6 +6,7 @@
 #include <agg_trans_affine.h>
 
 #include "render/alpha_mask.h"
+#include "render/render_budget.h"
 #include "svg/element.h"
 #include "svg/property_store.h"
 
@@ -17,16 +18,7 @@ class SvgScriptCallback;
 namespace render {
 
 class Canvas;
-
-// Work shared by one whole render, against drawings that expand themselves exponentially.
-struct RenderBudget {
-  static constexpr uint64_t kMaxExpansions = 100000;
-  uint64_t expansions = 0;
-  uint64_t glyphsFlattened = 0;  // glyph outlines handed to the rasteriser, a measure of text work
-
-  // Counts one use instance; false once the budget is spent.
-  bool Spend() { return ++expansions <= kMaxExpansions; }
-};
+class ClipCache;
 
 // The render state that travels down the tree, one copy per element.
 struct RenderContext {
@@ -47,6 +39,7 @@ struct RenderContext {
   double fontSize = 12.0;
   uint32_t depth = 0;  // element nesting plus use and pattern expansions, against runaway recursion
   RenderBudget* budget = nullptr;
+  ClipCache* clipCache = nullptr;  // one per render
 
   svg::BoundsQuery Bounds() const { return svg::BoundsQuery{scriptCallback, styleSheet, canvas}; }
 };

@@ -1,5 +1,6 @@
 #include "render/traversal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -7,6 +8,7 @@
 
 #include "render/canvas.h"
 #include "render/clip_and_mask.h"
+#include "render/clip_cache.h"
 #include "render/computed_style.h"
 #include "svg/document.h"
 #include "svg/property_table.h"
@@ -132,30 +134,49 @@ std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg:
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
   if (buffer == nullptr) return nullptr;
 
-  Canvas canvas;
   RenderBudget ownBudget;
-  RenderContext context;
-  context.budget = budget != nullptr ? budget : &ownBudget;
-  context.styleSheet = &document.styleSheet;
-  context.scriptCallback = document.scriptCallback;
-  context.canvas = &canvas;
-  context.baseTransform = baseTransform;
-  context.basePath = document.baseFolder;
-
-  canvas.Attach(buffer.get(), static_cast<int>(width), static_cast<int>(height), static_cast<int>(width) * 4);
-  canvas.ClearAll(background);
-  canvas.SetGamma(1.0);
-  canvas.SetTransform(baseTransform);
-
-  const bool scripted = document.scriptCallback != nullptr && document.hasScripts;
-  if (scripted) document.scriptCallback->Begin(baseTransform);
+  ownBudget.maxLayerBytes = std::max(RenderBudget::kMinLayerBytes, 4 * bytes);
+  if (budget == nullptr) budget = &ownBudget;
+  svg::SvgScriptCallback* callback = document.scriptCallback;
+  const bool scripted = callback != nullptr && document.hasScripts;
+  if (scripted) callback->Begin(baseTransform);
   try {
+    Canvas canvas;
+    ClipCache clipCache;
+    RenderContext context;
+    context.budget = budget;
+    context.clipCache = &clipCache;
+    context.styleSheet = &document.styleSheet;
+    context.scriptCallback = callback;
+    context.canvas = &canvas;
+    context.baseTransform = baseTransform;
+    context.basePath = document.baseFolder;
+
+    canvas.Attach(buffer.get(), static_cast<int>(width), static_cast<int>(height), static_cast<int>(width) * 4);
+    canvas.SetBudget(budget);
+    canvas.ClearAll(background);
+    canvas.SetGamma(1.0);
+    canvas.SetTransform(baseTransform);
     document.Render(context);
+  } catch (const std::bad_alloc&) {
+    // Running out of memory loses this render, never the process: the image is left transparent.
+    std::fill(buffer.get(), buffer.get() + bytes, uint8_t{0});
+    if (callback != nullptr) {
+      callback->ReportError(kRenderMemoryError, u"out of memory: the image is left transparent");
+    }
   } catch (...) {
-    if (scripted) document.scriptCallback->End();
+    if (scripted) callback->End();
     throw;
   }
-  if (scripted) document.scriptCallback->End();
+  if (scripted) callback->End();
+  if (callback != nullptr && budget->memoryRefused) {
+    callback->ReportError(kRenderMemoryError,
+                          u"layers and masks need more memory than allowed: some content is left out");
+  }
+  if (callback != nullptr && budget->coverageDropped) {
+    callback->ReportError(kRenderMemoryError,
+                          u"a row of pixels crosses more edges than the rasteriser holds: some is left out");
+  }
   return buffer;
 }
 

@@ -21,7 +21,9 @@ inline constexpr uint32_t kMaxRenderDepth = 1024;
 
 // Renders document into a new width x height buffer (R, G, B, A, premultiplied, top row first)
 // whose uncovered pixels hold background. baseTransform maps the outermost user space to pixels.
-// Null when the buffer can't be allocated. budget, when given, receives the render's work counts.
+// Null when the buffer can't be allocated. budget, when given, is the one the render spends from
+// (and shows afterwards what it spent). Running out of memory leaves the image transparent and
+// reports kRenderMemoryError through the document's callback.
 std::unique_ptr<uint8_t[]> RenderDocument(svg::SVGDocument& document, const agg::trans_affine& baseTransform,
                                           agg::rgba8 background, uint32_t width, uint32_t height,
                                           RenderBudget* budget = nullptr);

@@ -374,4 +374,37 @@ TEST(HostileGeometry, HugeCurvesFinish) {
   ExpectSurvives("<path d='M0 0 A1e300 1e300 0 0 1 1e300 0' fill='red'/>");
 }
 
+// Dense patterns: the whole image has too many pattern tiles to draw each as vectors and repeats
+// one raster tile, while a single tile's window shows few enough to draw as vectors. Every window
+// must paint the pattern as the whole image does.
+TEST(TileWindow, DensePatternTilesEqualTheirWindowOfTheWholeImage) {
+  constexpr int kFull = 384, kTile = 128, kBorder = 5, kSide = kTile + 2 * kBorder;
+  for (const char* size : {"2.5", "7", "20"}) {
+    const auto loaded = Load(Svg(std::string("<defs><pattern id='p' patternUnits='userSpaceOnUse' width='") + size +
+                                 "' height='" + size + "'><circle cx='1.25' cy='1.25' r='0.8' fill='#0000ff'/>"
+                                 "<rect x='0.3' y='1.6' width='1.9' height='0.5' fill='#ff0000' opacity='0.5'/>"
+                                 "</pattern></defs><rect x='3' y='3' width='94' height='94' fill='url(#p)'/>"));
+    const auto whole = loaded->RenderWhole(kFull);
+    ASSERT_NE(whole, nullptr);
+    int largest = 0;
+    for (int row = 0; row < kFull / kTile; ++row) {
+      for (int column = 0; column < kFull / kTile; ++column) {
+        const auto tile = loaded->RenderTile(0, kFull, kTile, row, column, kBorder);
+        ASSERT_NE(tile, nullptr);
+        for (int y = 0; y < kSide; ++y) {
+          for (int x = 0; x < kSide; ++x) {
+            const int wholeX = column * kTile - kBorder + x, wholeY = row * kTile - kBorder + y;
+            if (wholeX < 0 || wholeY < 0 || wholeX >= kFull || wholeY >= kFull) continue;
+            for (int c = 0; c < 4; ++c) {
+              largest = std::max(largest, std::abs(int{Pixel(whole.get(), kFull, wholeX, wholeY)[c]} -
+                                                   int{Pixel(tile.get(), kSide, x, y)[c]}));
+            }
+          }
+        }
+      }
+    }
+    EXPECT_LE(largest, kWindowTolerance) << "pattern tiles of " << size << " units";
+  }
+}
+
 }  // namespace
