@@ -4,8 +4,6 @@
 #include <zlib.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "platform/png_file.h"
@@ -14,7 +12,9 @@
 namespace hostile {
 namespace {
 
+using testing_support::Base64;
 using testing_support::DataPath;
+using testing_support::ReadFile;
 using testing_support::WriteFile;
 
 std::string Repeat(std::string_view piece, size_t count) {
@@ -22,13 +22,6 @@ std::string Repeat(std::string_view piece, size_t count) {
   out.reserve(piece.size() * count);
   for (size_t i = 0; i < count; ++i) out += piece;
   return out;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
@@ -59,7 +52,7 @@ void EmbeddedPicture(const std::string& path) {
   const std::string png = FolderOf(path) + "noise.png";
   std::string error;
   platform::WritePng(png, pixels.data(), kSide, kSide, error);
-  WriteFile(path, Svg(Embedded("png", ReadBytes(png))));
+  WriteFile(path, Svg(Embedded("png", ReadFile(png))));
 }
 
 void LinkedPipeAndDevices(const std::string& path) {
@@ -128,12 +121,12 @@ void LyingAndTruncatedPictures(const std::string& path) {
   const std::string folder = FolderOf(path);
   std::string body;
   for (const char* name : {"header_1e9x1.png", "header_65535x65535.jpg", "header_16385x1.png"}) {
-    const std::string bytes = ReadBytes(DataPath(std::string("images/") + name));
+    const std::string bytes = ReadFile(DataPath(std::string("images/") + name));
     WriteFile(folder + name, bytes);
     body += Image(name) + Embedded(std::string_view(name).ends_with("png") ? "png" : "jpg", bytes);
   }
   for (const char* name : {"quadrants.png", "quadrants.jpg", "quadrants_progressive.jpg"}) {
-    const std::string bytes = ReadBytes(DataPath(std::string("images/") + name));
+    const std::string bytes = ReadFile(DataPath(std::string("images/") + name));
     for (const size_t keep : {size_t{1}, size_t{20}, bytes.size() / 2, bytes.size() - 1}) {
       const std::string cut = "cut" + std::to_string(keep) + "_" + name;
       WriteFile(folder + cut, bytes.substr(0, keep));
@@ -281,18 +274,5 @@ constexpr std::array kPendingRenderBounds{
 
 std::span<const HostileCase> BoundedCases() { return kBounded; }
 std::span<const HostileCase> PendingRenderBoundsCases() { return kPendingRenderBounds; }
-
-std::string Base64(std::string_view bytes) {
-  constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  out.reserve((bytes.size() + 2) / 3 * 4);
-  for (size_t i = 0; i < bytes.size(); i += 3) {
-    const size_t count = std::min<size_t>(3, bytes.size() - i);
-    uint32_t group = 0;
-    for (size_t k = 0; k < 3; ++k) group = group << 8 | (k < count ? static_cast<uint8_t>(bytes[i + k]) : 0u);
-    for (size_t k = 0; k < 4; ++k) out += k <= count ? kAlphabet[(group >> (18 - 6 * k)) & 63] : '=';
-  }
-  return out;
-}
 
 }  // namespace hostile

@@ -22,7 +22,4 @@ std::span<const HostileCase> BoundedCases();
 // Cases whose bounds depend on render fixes not merged yet; skipped until enabled.
 std::span<const HostileCase> PendingRenderBoundsCases();
 
-// Base64 of bytes, for embedding pictures.
-std::string Base64(std::string_view bytes);
-
 }  // namespace hostile
