@@ -7,7 +7,8 @@
 
 namespace hostile {
 
-ChildUsage RunLimited(const std::string& program, const std::vector<std::string>& arguments) {
+ChildUsage RunLimited(const std::string& program, const std::vector<std::string>& arguments,
+                      unsigned cpuSeconds) {
   ChildUsage usage;
   int pipeEnds[2];
   if (::pipe(pipeEnds) != 0) return usage;
@@ -17,7 +18,7 @@ ChildUsage RunLimited(const std::string& program, const std::vector<std::string>
 
   const pid_t child = ::fork();
   if (child == 0) {
-    const rlimit cpu{kCpuSecondsLimit, kCpuSecondsLimit};
+    const rlimit cpu{cpuSeconds, cpuSeconds};
     ::setrlimit(RLIMIT_CPU, &cpu);
     const int null = ::open("/dev/null", O_WRONLY);
     ::dup2(pipeEnds[1], STDOUT_FILENO);

@@ -13,11 +13,9 @@ struct ChildUsage {
   std::string output;  // standard output
 };
 
-// CPU seconds a child may spend before the kernel stops it with SIGXCPU: a ceiling on runaway work
-// that machine load cannot trip (it counts the child's own CPU, not elapsed time).
-inline constexpr unsigned kCpuSecondsLimit = 30;
-
-// Runs program with arguments, standard error discarded, under the CPU ceiling.
-ChildUsage RunLimited(const std::string& program, const std::vector<std::string>& arguments);
+// Runs program with arguments, standard error discarded. After cpuSeconds of its own CPU time the
+// kernel stops it with SIGXCPU: a ceiling on runaway work that machine load cannot trip.
+ChildUsage RunLimited(const std::string& program, const std::vector<std::string>& arguments,
+                      unsigned cpuSeconds = 30);
 
 }  // namespace hostile

