@@ -18,7 +18,7 @@ ChildUsage RunLimited(const std::string& program, const std::vector<std::string>
 
   const pid_t child = ::fork();
   if (child == 0) {
-    const rlimit cpu{cpuSeconds, cpuSeconds};
+    const rlimit cpu{cpuSeconds, cpuSeconds + 5};  // SIGXCPU first, SIGKILL only if it is ignored
     ::setrlimit(RLIMIT_CPU, &cpu);
     const int null = ::open("/dev/null", O_WRONLY);
     ::dup2(pipeEnds[1], STDOUT_FILENO);
