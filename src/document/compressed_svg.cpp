@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "document/vector_document.h"
+#include "platform/regular_file.h"
 #include "platform/temp_folder.h"
 #include "platform/wide_text.h"
 #include "svg/limits.h"
@@ -14,10 +15,6 @@ namespace {
 
 struct GzDeleter {
   void operator()(gzFile_s* file) const { gzclose(file); }
-};
-
-struct FileDeleter {
-  void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 // A decompressed copy that is deleted however the load ends.
@@ -43,11 +40,15 @@ std::u16string FolderOf(std::u16string_view path) {
 
 enum class CopyResult { kCopied, kTooLarge, kNotWritten };
 
-// Copies the uncompressed bytes; a source that can't be opened as gzip leaves the copy empty.
+// Copies the uncompressed bytes; a source that can't be opened as gzip, or is no regular file, leaves
+// the copy empty.
 CopyResult Decompress(const std::string& source, const std::filesystem::path& target) {
-  std::unique_ptr<gzFile_s, GzDeleter> in(gzopen(source.c_str(), "rb"));
+  platform::ReadDescriptor descriptor = platform::OpenRegularFileDescriptor(source);
+  if (descriptor.Get() < 0) return CopyResult::kCopied;
+  std::unique_ptr<gzFile_s, GzDeleter> in(gzdopen(descriptor.Get(), "rb"));
   if (in == nullptr) return CopyResult::kCopied;
-  std::unique_ptr<std::FILE, FileDeleter> out(std::fopen(target.c_str(), "wb"));
+  descriptor.Release();  // gzclose closes it
+  platform::FileHandle out(std::fopen(target.c_str(), "wb"));
   if (out == nullptr) return CopyResult::kNotWritten;
   char block[1024];
   uint64_t total = 0;

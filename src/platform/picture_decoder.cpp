@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/regular_file.h"
+
 namespace platform {
 namespace {
 
 constexpr std::array<uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::array<uint8_t, 3> kJpegStart{0xFF, 0xD8, 0xFF};
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -32,9 +30,9 @@ bool PictureSizeAllowed(uint64_t width, uint64_t height) {
 
 bool DecodePictureFile(const std::string& path, DecodedPicture& picture, std::string& error) {
   picture = DecodedPicture{};
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const FileHandle file = OpenRegularFile(path);
   if (file == nullptr) {
-    error = "can't open " + path;
+    error = "can't open " + path + " as a regular file";
     return false;
   }
   std::array<uint8_t, 8> head{};

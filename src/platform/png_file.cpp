@@ -8,17 +8,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/regular_file.h"
+
 namespace platform {
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
 bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, uint32_t height, std::string& error) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  FileHandle file(std::fopen(path.c_str(), "wb"));
   if (file == nullptr) {
     error = "can't open " + path + " for writing";
     return false;

@@ -18,4 +18,9 @@ std::optional<std::filesystem::path> MakeTemporaryFile(std::string_view prefix);
 // Deletes every file in the temporary folder and the folder itself; errors are ignored.
 void ClearTemporaryFolder();
 
+// Removes the per-process folders under root (root/<process id>/) of processes that no longer run,
+// left by a load that was killed. Returns how many were removed. The first use of the temporary
+// folder in a process does this for svg_temp, and normal exit removes the process's own folder.
+size_t RemoveStaleTemporaryFolders(const std::filesystem::path& root);
+
 }  // namespace platform

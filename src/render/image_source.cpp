@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/asset_paths.h"
+#include "platform/regular_file.h"
 #include "platform/temp_folder.h"
 #include "platform/wide_text.h"
 #include "svg/script_callback.h"
@@ -63,10 +64,6 @@ std::u16string ExtensionOf(std::u16string_view path) {
   return std::u16string(name.substr(dot + 1));
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Embedded picture data on disk for the loader; the file goes when this does, on every path.
 class TemporaryFile {
  public:
@@ -87,7 +84,7 @@ class TemporaryFile {
     std::filesystem::path path = *unique;
     path.replace_extension(extension);
     // "x": never write into a file this object did not create.
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbx"));
+    platform::FileHandle file(std::fopen(path.c_str(), "wbx"));
     if (file == nullptr) return false;
     path_ = path;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();

@@ -2,12 +2,14 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/regular_file.h"
 #include "platform/wide_text.h"
 #include "svg/attribute_reader.h"
 #include "svg/bounds.h"
@@ -23,12 +25,9 @@ struct ParserDeleter {
 };
 using ParserHandle = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
 
-struct FileDeleter {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileDeleter>;
-
-constexpr size_t kReadBlock = 512;
+// Bytes, after the end of the text fed so far, that expat may hold back from a run of character
+// data: the start of a UTF-8 sequence cut by the block end.
+constexpr uint64_t kHeldBackBytes = 4;
 
 // The state of one load, reached from expat's handlers through the user-data pointer.
 class SVGLoader {
@@ -54,6 +53,13 @@ class SVGLoader {
   }
   const std::optional<std::u16string>& LimitMessage() const { return limitMessage_; }
 
+  // Called before each block goes to the parser: where the text fed so far ends, and whether it is
+  // all of it.
+  void Fed(uint64_t end, bool final) {
+    fedEnd_ = end;
+    final_ = final;
+  }
+
  private:
   // Exceptions must not unwind through expat's C frames: stop the parser and rethrow afterwards.
   template <typename Handler>
@@ -78,6 +84,7 @@ class SVGLoader {
   }
 
   void StartElement(const XML_Char* rawName, const XML_Char** rawAttributes) {
+    FlushStyleText();
     error_.line = static_cast<uint32_t>(XML_GetCurrentLineNumber(parser_));
     if (++depth_ > kMaxElementDepth) return FailOnLimit(u"elements nested deeper than 512 levels");
     if (++elementCount_ > kMaxElementCount) return FailOnLimit(u"more than 1000000 elements");
@@ -141,6 +148,7 @@ class SVGLoader {
   }
 
   void EndElement(const XML_Char* rawName) {
+    FlushStyleText();
     --depth_;
     const ElementType type = LookupElementType(platform::Utf8ToWide(rawName));
     switch (type) {
@@ -185,12 +193,29 @@ class SVGLoader {
   }
 
   void Characters(std::string_view data) {
-    const std::u16string chunk = platform::Utf8ToWide(data);
-    if (attributes_.Mode() & kModeStyleElement) {
-      attributes_.AddStyleSheetText(chunk);
-    } else if (collecting_) {
-      collected_ += chunk;
-    }
+    if (attributes_.Mode() & kModeStyleElement) return StyleCharacters(data);
+    if (collecting_) collected_ += platform::Utf8ToWide(data);
+  }
+
+  // Style-sheet rules are cut into chunks where expat reports character data, so the chunks must
+  // not depend on how the file was read: a run that expat cut only because its block ended is
+  // joined with its continuation, giving the chunks of the whole text parsed at once.
+  void StyleCharacters(std::string_view data) {
+    const XML_Index start = XML_GetCurrentByteIndex(parser_);
+    const int count = XML_GetCurrentByteCount(parser_);
+    // A plain run spans exactly its own bytes; newlines, references and CDATA marks never continue one.
+    const bool plainRun = start >= 0 && count > 0 && static_cast<size_t>(count) == data.size() && data != "\n";
+    const uint64_t end = static_cast<uint64_t>(start) + static_cast<uint64_t>(count);
+    if (!plainRun || static_cast<uint64_t>(start) != styleTextEnd_) FlushStyleText();
+    styleText_ += data;
+    styleTextEnd_ = end;
+    if (!plainRun || final_ || end + kHeldBackBytes < fedEnd_) FlushStyleText();
+  }
+
+  void FlushStyleText() {
+    if (styleText_.empty()) return;
+    attributes_.AddStyleSheetText(platform::Utf8ToWide(styleText_));
+    styleText_.clear();
   }
 
   SVGDocument& document_;
@@ -200,6 +225,10 @@ class SVGLoader {
   AttributeReader attributes_;
   bool collecting_ = false;
   std::u16string collected_;
+  std::string styleText_;  // a run of style-sheet text that may continue in the next block
+  uint64_t styleTextEnd_ = 0;
+  uint64_t fedEnd_ = 0;
+  bool final_ = false;
   uint32_t depth_ = 0;
   uint32_t elementCount_ = 0;
   bool stopped_ = false;
@@ -234,20 +263,25 @@ void FillExtent(SVGDocument& document, DocumentExtent& extent) {
   }
 }
 
-bool Feed(XML_Parser parser, std::FILE* file) {
-  char block[kReadBlock];
+bool Feed(XML_Parser parser, SVGLoader& loader, std::FILE* file, size_t readBlock, FeedCounts& counts) {
+  std::vector<char> block(readBlock);
+  uint64_t fed = 0;
   for (;;) {
-    const size_t count = std::fread(block, 1, sizeof block, file);
-    const bool last = count < sizeof block;
-    if (XML_Parse(parser, block, static_cast<int>(count), last) != XML_STATUS_OK) return false;
+    const size_t count = std::fread(block.data(), 1, block.size(), file);
+    const bool last = count < block.size();
+    fed += count;
+    loader.Fed(fed, last);
+    ++counts.parseCalls;
+    counts.largestBlock = std::max(counts.largestBlock, count);
+    if (XML_Parse(parser, block.data(), static_cast<int>(count), last) != XML_STATUS_OK) return false;
     if (last) return true;
+    // Doubling keeps the re-scans of one unfinished token linear in its length, however long it is.
+    if (block.size() <= kMaxReadBlock / 2) block.resize(block.size() * 2);
   }
 }
 
-}  // namespace
-
-bool Load(SVGDocument& document, LoadError& error, bool fromText, std::u16string_view pathOrText,
-          DocumentExtent& extent) {
+bool LoadFrom(SVGDocument& document, LoadError& error, bool fromText, std::u16string_view pathOrText,
+              DocumentExtent& extent, size_t readBlock, FeedCounts& counts) {
   InitSystemColours();
   ParserHandle parser(XML_ParserCreate(nullptr));
   if (parser == nullptr) {
@@ -264,14 +298,17 @@ bool Load(SVGDocument& document, LoadError& error, bool fromText, std::u16string
   bool parsed = false;
   if (fromText) {
     const std::string utf8 = platform::WideToUtf8(pathOrText);
+    loader.Fed(utf8.size(), true);
+    ++counts.parseCalls;
+    counts.largestBlock = utf8.size();
     parsed = XML_Parse(parser.get(), utf8.data(), static_cast<int>(utf8.size()), XML_TRUE) == XML_STATUS_OK;
   } else {
-    FileHandle file(std::fopen(platform::WideToUtf8(pathOrText).c_str(), "r"));
+    const platform::FileHandle file = platform::OpenRegularFile(platform::WideToUtf8(pathOrText));
     if (file == nullptr) {
       error.code = 1;
       return false;
     }
-    parsed = Feed(parser.get(), file.get());
+    parsed = Feed(parser.get(), loader, file.get(), readBlock, counts);
   }
   loader.RethrowPending();
 
@@ -288,6 +325,19 @@ bool Load(SVGDocument& document, LoadError& error, bool fromText, std::u16string
   if (loader.ScriptCount() > 0) document.hasScripts = true;
   FillExtent(document, extent);
   return true;
+}
+
+}  // namespace
+
+bool Load(SVGDocument& document, LoadError& error, bool fromText, std::u16string_view pathOrText,
+          DocumentExtent& extent) {
+  FeedCounts counts;
+  return LoadFrom(document, error, fromText, pathOrText, extent, kReadBlock, counts);
+}
+
+bool LoadFile(SVGDocument& document, LoadError& error, std::u16string_view path, DocumentExtent& extent,
+              FeedCounts& counts, size_t readBlock) {
+  return LoadFrom(document, error, false, path, extent, std::max<size_t>(readBlock, 1), counts);
 }
 
 }  // namespace svg

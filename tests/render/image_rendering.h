@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/vector_document.h"
+#include "support/test_support.h"
 #include "svg/structure_elements.h"
 
 // Shared by the image tests: picture fixtures, and drawings rendered at their own size and probed
@@ -24,7 +25,7 @@ inline constexpr Colour kWhite{255, 255, 255, 255};
 // The bytes of tests/data/images/name. quadrants.* are 10 x 10: red top left, green top right, blue
 // bottom left, white bottom right.
 std::string Fixture(const std::string& name);
-std::string Base64(const std::string& bytes);
+using testing_support::Base64;
 // "data:image/png;base64," and the fixture's bytes.
 std::string EmbeddedPng(const std::string& name = "quadrants.png");
 std::string Svg(const std::string& body, int width = 100, int height = 100);

@@ -20,4 +20,10 @@ std::string ScratchFolder(std::string_view testName);
 // Writes content to path (binary), creating nothing else.
 void WriteFile(const std::string& path, std::string_view content);
 
+// The bytes of a file; empty when it can't be read.
+std::string ReadFile(const std::string& path);
+
+// Standard base64 with padding, for embedding pictures in drawings.
+std::string Base64(std::string_view bytes);
+
 }  // namespace testing_support

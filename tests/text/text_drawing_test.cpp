@@ -3,6 +3,7 @@
 #include <string>
 
 #include "render/render_context.h"
+#include "render/text_setup.h"
 #include "text/layout_fixture.h"
 
 namespace {
@@ -135,6 +136,8 @@ TEST_F(LayoutTest, HostileTextNeverCrashesHangsOrGrowsWithoutBound) {
     render::RenderBudget budget;
     const auto pixels = laid.Render(agg::trans_affine(), 100, budget);
     EXPECT_NE(pixels, nullptr) << c.substr(0, 80);
+    // Layout and drawing work grow with the glyphs laid out, which the character cap bounds.
+    EXPECT_LE(laid.Records().size(), render::kMaxTextCharacters) << c.substr(0, 80);
     EXPECT_LE(budget.glyphsFlattened, kMaxVisibleGlyphs) << c.substr(0, 80);
   }
 }

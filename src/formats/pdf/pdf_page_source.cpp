@@ -8,14 +8,11 @@
 #include "formats/pdf/page_composite.h"
 #include "formats/pdf/page_frame.h"
 #include "formats/pdf/pdf_library.h"
+#include "platform/regular_file.h"
 #include "platform/wide_text.h"
 
 namespace formats::pdf {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // The page colour's red, green and blue; its alpha is not used.
 void PageRgb(const document::PdfPageSettings& settings, double rgb[3]) {
@@ -47,7 +44,7 @@ bool DrawLayer(PdfLibraryDocument& doc, const FramePlan& plan, bool top, const d
 }  // namespace
 
 bool HasPdfHeader(const std::string& path, bool& cantOpen) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
+  const platform::FileHandle file = platform::OpenRegularFile(path);
   cantOpen = file == nullptr;
   if (cantOpen) return false;
   char line[6] = {};
