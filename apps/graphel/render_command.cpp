@@ -9,6 +9,8 @@
 #include "document/load_messages.h"
 #include "document/standalone_callback.h"
 #include "document/vector_document.h"
+#include "frame_callback.h"
+#include "texture_host.h"
 #include "platform/png_file.h"
 #include "platform/wide_text.h"
 
@@ -26,6 +28,7 @@ struct RenderOptions {
   int column = 0;
   int border = 0;
   std::string background = "00000000";
+  double frame = 0.0;
 };
 
 // "RRGGBBAA" (a leading # allowed) packed as R, G, B, A bytes in memory order.
@@ -94,7 +97,7 @@ int RunRender(const RenderOptions& options) {
 
   svg::LoadError error;
   const std::u16string path = platform::Utf8ToWide(options.file);
-  document::StandaloneCallback callback;
+  FrameCallback callback(FrameToTime(options.frame));
   const auto loaded = document::VectorDocument::Create(error, false, path, &callback, 1.0);
   if (!loaded->Loaded()) {
     std::cerr << platform::WideToUtf8(document::ShownMessage(error, path)) << "\n";
@@ -111,12 +114,14 @@ int RunRender(const RenderOptions& options) {
   const auto width = static_cast<uint32_t>(outWidth);
   const auto height = static_cast<uint32_t>(outHeight);
   if (pixels == nullptr) pixels = BackgroundOnly(*background, width, height);
-  // Pictures that could not be decoded are reported but do not fail the render.
+  // Pictures that could not be decoded and failing script expressions are reported but do not fail
+  // the render.
   for (const auto& report : callback.Reports()) {
     svg::LoadError shown;
     shown.code = report.code;
     shown.SetMessage(report.message);
-    std::cerr << platform::WideToUtf8(document::ShownMessage(shown, path)) << "\n";
+    const std::u16string text = document::ShownMessage(shown, path);
+    std::cerr << platform::WideToUtf8(text.empty() ? report.message : text) << "\n";
   }
   return WriteOutput(options.output, std::move(pixels), width, height) ? 0 : 1;
 }
@@ -137,6 +142,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_option("--column", options->column, "Tile column");
   command->add_option("--border", options->border, "Pixels of the neighbourhood around the tile");
   command->add_option("--background", options->background, "Background colour RRGGBBAA (default 00000000)");
+  command->add_option("--frame", options->frame, "Frame that script expressions see (may be fractional)");
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });
 }
 
