@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "host/host_interface.h"
 #include "host/locale_handler.h"
@@ -32,6 +33,39 @@ constexpr const char* kRemovedGlobals[] = {"dofile", "loadfile", "load", "print"
 
 // Registry key of math.randomseed as the library made it, out of the scripts' reach.
 constexpr const char* kRandomSeedKey = "graphel.randomseed";
+
+// Lua's pattern matcher backtracks without running instructions, so the count hook can't stop it:
+// a match whose worst case, (subject length + 1) to the power (quantifiers + 1), passes this is refused.
+constexpr double kMaxPatternWork = 1e8;
+constexpr const char* kPatternFunctions[] = {"find", "match", "gmatch", "gsub"};
+
+int GuardedPattern(lua_State* lua) {
+  size_t subjectLength = 0;
+  luaL_checklstring(lua, 1, &subjectLength);
+  size_t patternLength = 0;
+  const char* pattern = luaL_checklstring(lua, 2, &patternLength);
+  const bool plainFind = lua_gettop(lua) >= 4 && lua_toboolean(lua, 4) && lua_isinteger(lua, lua_upvalueindex(2));
+  if (!plainFind) {
+    int quantifiers = 0;
+    for (size_t i = 0; i < patternLength; ++i) {
+      if (pattern[i] == '%') {
+        ++i;
+      } else if (pattern[i] == '*' || pattern[i] == '-' || pattern[i] == '+' || pattern[i] == '?') {
+        ++quantifiers;
+      }
+    }
+    double work = 1.0;
+    for (int i = 0; i <= quantifiers && work <= kMaxPatternWork; ++i) work *= static_cast<double>(subjectLength) + 1.0;
+    if (work > kMaxPatternWork) {
+      return luaL_error(lua, "pattern with %d quantifiers too costly for a subject of %d bytes", quantifiers,
+                        static_cast<int>(subjectLength));
+    }
+  }
+  lua_pushvalue(lua, lua_upvalueindex(1));
+  lua_insert(lua, 1);
+  lua_call(lua, lua_gettop(lua) - 1, LUA_MULTRET);
+  return lua_gettop(lua);
+}
 
 bool IsWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -110,6 +144,17 @@ struct ScriptEngine::State {
     lua_getglobal(lua, LUA_STRLIBNAME);
     lua_pushnil(lua);
     lua_setfield(lua, -2, "dump");
+    for (const char* name : kPatternFunctions) {
+      lua_getfield(lua, -1, name);
+      // The second upvalue marks find, the one function with a plain (non-pattern) mode.
+      if (std::string_view(name) == "find") {
+        lua_pushinteger(lua, 1);
+      } else {
+        lua_pushboolean(lua, 0);
+      }
+      lua_pushcclosure(lua, GuardedPattern, 2);
+      lua_setfield(lua, -2, name);
+    }
     lua_pop(lua, 1);
     lua_getglobal(lua, LUA_MATHLIBNAME);
     lua_getfield(lua, -1, "randomseed");

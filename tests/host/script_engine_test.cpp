@@ -44,6 +44,9 @@ TEST(ScriptEngine, ExpressionsAndChunksYieldTheirValueAtTheThreadsTime) {
       {u"x = 1", 0, Type::kUndefined, u"zls:1: <eof> expected near '='", 0},
       {u"{}", 0, Type::kOther, u"", 0},
       {u"currentTime == 2", 320, Type::kBoolean, u"", 1},
+      {u"(string.gsub('a,b,c', ',', ';'))", 0, Type::kString, u"a;b;c", 0},
+      {u"('x=12'):match('%d+')", 0, Type::kString, u"12", 0},
+      {u"tostring(string.find(string.rep('a', 1e5) .. '.-b', '.-b', 1, true))", 0, Type::kString, u"100001", 0},
       {u"'caf\u00e9 \u263a'", 0, Type::kString, u"caf\u00e9 \u263a", 0},
   };
   zal::ScriptEngine engine;
@@ -115,6 +118,8 @@ TEST(ScriptEngine, HostileScriptsFailWithAMessageAndTheEngineGoesOn) {
       {u"(function() local s = 'x' while true do s = s .. s end end)()", "bytes of memory"},
       {u"(function() local function f(n) return 1 + f(n) end return f(1) end)()", "bytes of memory"},
       {u"string.rep('x', 5000)", "longer than 4096 bytes"},
+      {u"string.find(string.rep('a', 3000), '.-.-.-b')", "pattern with 3 quantifiers too costly"},
+      {u"string.gsub(string.rep('a', 20000), 'a*b', '')", "pattern with 1 quantifiers too costly"},
       {u"'a\\0b'", "NUL"},
       {u"'\\255'", "UTF-8"},
       {std::u16string(u"'a\0b'", 5), "NUL"},
