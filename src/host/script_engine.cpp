@@ -67,6 +67,23 @@ int GuardedPattern(lua_State* lua) {
   return lua_gettop(lua);
 }
 
+// string.rep of empty strings loops n times to build nothing, out of the count hook's reach.
+int GuardedRepeat(lua_State* lua) {
+  size_t length = 0;
+  luaL_checklstring(lua, 1, &length);
+  luaL_checkinteger(lua, 2);
+  size_t separatorLength = 0;
+  luaL_optlstring(lua, 3, "", &separatorLength);
+  if (length + separatorLength == 0) {
+    lua_pushliteral(lua, "");
+    return 1;
+  }
+  lua_pushvalue(lua, lua_upvalueindex(1));
+  lua_insert(lua, 1);
+  lua_call(lua, lua_gettop(lua) - 1, 1);
+  return 1;
+}
+
 bool IsWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -155,6 +172,9 @@ struct ScriptEngine::State {
       lua_pushcclosure(lua, GuardedPattern, 2);
       lua_setfield(lua, -2, name);
     }
+    lua_getfield(lua, -1, "rep");
+    lua_pushcclosure(lua, GuardedRepeat, 1);
+    lua_setfield(lua, -2, "rep");
     lua_pop(lua, 1);
     lua_getglobal(lua, LUA_MATHLIBNAME);
     lua_getfield(lua, -1, "randomseed");

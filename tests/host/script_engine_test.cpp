@@ -46,6 +46,7 @@ TEST(ScriptEngine, ExpressionsAndChunksYieldTheirValueAtTheThreadsTime) {
       {u"currentTime == 2", 320, Type::kBoolean, u"", 1},
       {u"(string.gsub('a,b,c', ',', ';'))", 0, Type::kString, u"a;b;c", 0},
       {u"('x=12'):match('%d+')", 0, Type::kString, u"12", 0},
+      {u"string.rep('', 1e18) .. string.rep('ab', 3, '-')", 0, Type::kString, u"ab-ab-ab", 0},
       {u"tostring(string.find(string.rep('a', 1e5) .. '.-b', '.-b', 1, true))", 0, Type::kString, u"100001", 0},
       {u"'caf\u00e9 \u263a'", 0, Type::kString, u"caf\u00e9 \u263a", 0},
   };
