@@ -84,6 +84,21 @@ int GuardedRepeat(lua_State* lua) {
   return 1;
 }
 
+// table.move walks its whole range in C, also over nothing; real tables never need more.
+constexpr lua_Integer kMaxMove = lua_Integer{1} << 22;
+
+int GuardedMove(lua_State* lua) {
+  const lua_Integer first = luaL_checkinteger(lua, 2);
+  const lua_Integer last = luaL_checkinteger(lua, 3);
+  if (last >= first && (first <= 0 ? last >= first + kMaxMove : last - first >= kMaxMove)) {
+    return luaL_error(lua, "table.move of more than %d elements", static_cast<int>(kMaxMove));
+  }
+  lua_pushvalue(lua, lua_upvalueindex(1));
+  lua_insert(lua, 1);
+  lua_call(lua, lua_gettop(lua) - 1, 1);
+  return 1;
+}
+
 bool IsWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -175,6 +190,11 @@ struct ScriptEngine::State {
     lua_getfield(lua, -1, "rep");
     lua_pushcclosure(lua, GuardedRepeat, 1);
     lua_setfield(lua, -2, "rep");
+    lua_pop(lua, 1);
+    lua_getglobal(lua, LUA_TABLIBNAME);
+    lua_getfield(lua, -1, "move");
+    lua_pushcclosure(lua, GuardedMove, 1);
+    lua_setfield(lua, -2, "move");
     lua_pop(lua, 1);
     lua_getglobal(lua, LUA_MATHLIBNAME);
     lua_getfield(lua, -1, "randomseed");

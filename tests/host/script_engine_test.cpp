@@ -47,6 +47,7 @@ TEST(ScriptEngine, ExpressionsAndChunksYieldTheirValueAtTheThreadsTime) {
       {u"(string.gsub('a,b,c', ',', ';'))", 0, Type::kString, u"a;b;c", 0},
       {u"('x=12'):match('%d+')", 0, Type::kString, u"12", 0},
       {u"string.rep('', 1e18) .. string.rep('ab', 3, '-')", 0, Type::kString, u"ab-ab-ab", 0},
+      {u"table.concat(table.move({'a', 'b'}, 1, 2, 2), ',')", 0, Type::kString, u"a,a,b", 0},
       {u"tostring(string.find(string.rep('a', 1e5) .. '.-b', '.-b', 1, true))", 0, Type::kString, u"100001", 0},
       {u"'caf\u00e9 \u263a'", 0, Type::kString, u"caf\u00e9 \u263a", 0},
   };
@@ -121,6 +122,8 @@ TEST(ScriptEngine, HostileScriptsFailWithAMessageAndTheEngineGoesOn) {
       {u"string.rep('x', 5000)", "longer than 4096 bytes"},
       {u"string.find(string.rep('a', 3000), '.-.-.-b')", "pattern with 3 quantifiers too costly"},
       {u"string.gsub(string.rep('a', 20000), 'a*b', '')", "pattern with 1 quantifiers too costly"},
+      {u"table.move({}, 1, 1e15, 1, {})", "table.move of more than"},
+      {u"table.move({}, -1e18, 1e18, 1, {})", "table.move of more than"},
       {u"'a\\0b'", "NUL"},
       {u"'\\255'", "UTF-8"},
       {std::u16string(u"'a\0b'", 5), "NUL"},
