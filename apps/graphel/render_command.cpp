@@ -10,12 +10,14 @@
 #include "document/load_messages.h"
 #include "document/standalone_callback.h"
 #include "document/vector_document.h"
+#include "frame_callback.h"
 #include "image_output.h"
 #include "input_file.h"
 #include "pattern_params.h"
 #include "pdf_params.h"
 #include "platform/wide_text.h"
 #include "progress_bar.h"
+#include "texture_host.h"
 
 namespace graphel_cli {
 namespace {
@@ -42,6 +44,7 @@ struct RenderOptions {
   std::vector<std::string> params;
   bool placeholderOnError = false;
   bool quiet = false;
+  double frame = 0.0;
 };
 
 struct Size {
@@ -50,7 +53,7 @@ struct Size {
 };
 
 // A loaded drawing, or the placeholder in its place when the user asked for one on failure.
-std::unique_ptr<document::VectorDocument> Load(const RenderOptions& options, document::StandaloneCallback& callback,
+std::unique_ptr<document::VectorDocument> Load(const RenderOptions& options, FrameCallback& callback,
                                                 document::PdfPageSettings& pdfSettings) {
   const bool fromText = options.file == "-";
   std::u16string pathOrText = platform::Utf8ToWide(options.file);
@@ -120,7 +123,7 @@ int RunRender(const RenderOptions& options) {
     std::cerr << "graphel: --size: " << options.size << " is above " << kMaxSquare << ", the largest whole image\n";
     return 2;
   }
-  document::StandaloneCallback callback;
+  FrameCallback callback(FrameToTime(options.frame));
   document::PdfPageSettings pdfSettings = DefaultPdfSettings();
   const bool pdf = document::FileTypeFromPath(platform::Utf8ToWide(options.file)) == document::FileType::kPdf;
   for (const std::string& param : pdf ? options.params : std::vector<std::string>()) {
@@ -182,12 +185,14 @@ int RunRender(const RenderOptions& options) {
     if (pixels == nullptr) pixels = BackgroundOnly(background, size);
     written = output.WriteRows(pixels.get(), spec.height, error);
   }
-  // Pictures that could not be decoded are reported but do not fail the render.
+  // Pictures that could not be decoded and failing script expressions are reported but do not fail
+  // the render.
   for (const auto& report : callback.Reports()) {
     svg::LoadError shown;
     shown.code = report.code;
     shown.SetMessage(report.message);
-    std::cerr << OneLine(document::ShownMessage(shown, u"")) << "\n";
+    const std::u16string text = document::ShownMessage(shown, u"");
+    std::cerr << OneLine(text.empty() ? report.message : text) << "\n";
   }
   if (!written || !output.Commit(error)) {
     std::cerr << "graphel: " << error << "\n";
@@ -233,6 +238,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
   command->add_flag("--placeholder-on-error", options->placeholderOnError,
                     "Write the placeholder drawing when the file fails to load, and exit 0");
   command->add_flag("-q,--quiet", options->quiet, "No progress bar");
+  command->add_option("--frame", options->frame, "Frame that script expressions see (may be fractional)")
+      ->check(FrameValidator())
+      ->capture_default_str();
   command->get_option("--tile")->excludes("-w")->excludes("-h");
   command->get_option("--size")->excludes("-w")->excludes("-h");
   command->callback([options, &exitCode] { exitCode = RunRender(*options); });

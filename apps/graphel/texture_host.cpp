@@ -51,6 +51,8 @@ std::string ParamNames(zal::Texmap& texture) {
 // Frames are finite and within what host time (32-bit ticks, 160 a frame) can hold.
 constexpr double kMaxFrame = 1.0e7;
 
+}  // namespace
+
 CLI::Validator FrameValidator() {
   return CLI::Validator(
       [](const std::string& text) -> std::string {
@@ -60,8 +62,6 @@ CLI::Validator FrameValidator() {
       },
       "FRAME");
 }
-
-}  // namespace
 
 std::string ModulePath() {
   if (const char* fromEnvironment = std::getenv("GRAPHEL_MODULE"); fromEnvironment != nullptr && *fromEnvironment) {

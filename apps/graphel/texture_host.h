@@ -81,6 +81,9 @@ bool ApplyTextureOptions(TextureHost& host, const std::string& file, const std::
 // A frame number (may be fractional) as host time.
 zal::TimeValue FrameToTime(double frame);
 
+// Checks a --frame value: a finite number within the frames the host keeps.
+CLI::Validator FrameValidator();
+
 // "A,B" as two numbers, locale-independent; nan and inf are numbers too.
 bool ParsePair(const std::string& text, double& a, double& b);
 // Checks such a pair as CLI11 parses it, naming the form (e.g. "U,V") when it is not one.

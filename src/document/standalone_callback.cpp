@@ -12,7 +12,7 @@ void StandaloneCallback::ReportError(uint32_t code, std::u16string_view message)
   if (std::find(reports_.begin(), reports_.end(), report) == reports_.end()) reports_.push_back(std::move(report));
 }
 
-bool StandaloneCallback::LoadPicture(svg::PictureRecord& picture) {
+bool LoadPictureFile(svg::PictureRecord& picture) {
   platform::DecodedPicture decoded;
   std::string error;
   if (!platform::DecodePictureFile(platform::WideToUtf8(picture.path), decoded, error)) return false;

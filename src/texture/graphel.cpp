@@ -51,7 +51,9 @@ zal::FPStatus GraphelInterface::Invoke(zal::FunctionID id, zal::FPValue& result,
   }
 }
 
-Graphel::Graphel() : cache_(nullptr) {
+Graphel::Graphel()
+    : scriptCallback_(std::make_unique<SvgZalScriptCallback>(messages_, zal::GetCOREInterface()->GetTime())),
+      cache_(scriptCallback_.get()) {
   GetGraphelDesc()->MakeAutoParamBlocks(this);
   ReplaceReference(kCoordsRef, zal::GetNewDefaultUVGen());
   ReplaceReference(kOutputRef, zal::GetNewDefaultTextureOutput());
@@ -154,6 +156,7 @@ zal::Interval Graphel::Validity(zal::TimeValue) {
 void Graphel::Reload() {
   svgText_.reset();
   forceReload_ = true;
+  scriptCallback_->SetTime(zal::GetCOREInterface()->GetTime());
   blocks_[kParamsBlock]->SetValue(kVectorFile, zal::GetCOREInterface()->GetTime(), path_);
 }
 
@@ -172,6 +175,7 @@ bool Graphel::SetSvgString(std::u16string_view text) {
   } else {
     svgText_ = std::u16string(text);
   }
+  scriptCallback_->SetTime(zal::GetCOREInterface()->GetTime());
   blocks_[kParamsBlock]->SetValue(kVectorFile, zal::GetCOREInterface()->GetTime(), path_);
   return true;
 }

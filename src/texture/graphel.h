@@ -18,10 +18,7 @@
 #include "texture/panel_messages.h"
 #include "texture/param_blocks.h"
 #include "texture/tile_cache.h"
-
-namespace svg {
-class SvgScriptCallback;
-}
+#include "texture/zal_script_callback.h"
 
 namespace graphel {
 
@@ -152,6 +149,8 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   // The texture's one lock: render-time changes, clearing and rendering of tiles, and every use of
   // the document.
   std::mutex lock_;
+  // Evaluates the drawing's script expressions; built before the cache, which hands it to documents.
+  std::unique_ptr<SvgZalScriptCallback> scriptCallback_;
   TileCache cache_;
   std::atomic<zal::TimeValue> renderTime_{0};
   bool renderMode_ = false;
@@ -172,9 +171,6 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   document::PdfPageSettings pdfSettings_;
   document::PatternSettings patternSettings_;
   HeldParams held_;
-  // Evaluates script expressions for the drawing; none until the host's script engine is wired in.
-  svg::SvgScriptCallback* scriptCallback_ = nullptr;
-  zal::TimeValue scriptTime_ = 0;
 };
 
 }  // namespace graphel

@@ -54,6 +54,7 @@ document::FileType Graphel::DocumentType() const {
 void Graphel::Load() {
   const std::u16string absolute = AbsolutePath(path_);
   messages_.Clear();
+  scriptCallback_->ForgetOutcomes();
   pdfSettings_.pageWidth = pdfSettings_.pageHeight = 0.0;
   bool loaded = false;
   {

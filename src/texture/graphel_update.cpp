@@ -167,7 +167,7 @@ void Graphel::Update(zal::TimeValue t, zal::Interval& valid) {
       const bool svg = type == document::FileType::kSvg || type == document::FileType::kSvgz ||
                        type == document::FileType::kSvgText;
       if (svg && cache_.Document()->HasScriptExpressions()) {
-        scriptTime_ = t;
+        scriptCallback_->SetTime(t);
         ivalid_.SetInstant(t);
         ReloadOrClear();
       } else if (changed) {
@@ -191,6 +191,7 @@ void Graphel::Update(zal::TimeValue t, zal::Interval& valid) {
 
 void Graphel::ReloadOrClear() {
   messages_.Clear();
+  scriptCallback_->ForgetOutcomes();
   const std::u16string absolute = AbsolutePath(path_);
   bool loaded = false;
   {

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+
+#include "host/script_engine.h"
+#include "texture/graphel.h"
+#include "texture_fixture.h"
+
+namespace graphel {
+namespace {
+
+using testing::At;
+using testing::NewTexture;
+using testing::RecordingWindow;
+using testing::SetFile;
+using testing::UpdateAt;
+using testing::WriteDrawing;
+
+constexpr zal::TimeValue kFrame = zal::kTicksPerFrame;
+const zal::AColor kRed{1, 0, 0, 1};
+const zal::AColor kBlue{0, 0, 1, 1};
+const zal::AColor kBlack{0, 0, 0, 1};
+
+std::string Drawing(const std::string& body) {
+  return "<svg width='100' height='100'><style>.a{fill:#f00}</style><style>.b{fill:#00f}</style>"
+         "<rect width='100' height='100' fill='#f00'/>" +
+         body + "</svg>";
+}
+
+zal::AColor ColourAt(Graphel& texture, double u, zal::TimeValue t, double footprint = 0.002) {
+  zal::PointShadeContext sc = At(u, 0.5, footprint, footprint, t);
+  return texture.EvalColor(sc);
+}
+
+void ExpectColour(const zal::AColor& actual, const zal::AColor& expected, const std::string& what) {
+  EXPECT_NEAR(actual.r, expected.r, 0.02) << what;
+  EXPECT_NEAR(actual.g, expected.g, 0.02) << what;
+  EXPECT_NEAR(actual.b, expected.b, 0.02) << what;
+}
+
+size_t Count(const std::vector<RecordingWindow::Posted>& posted, std::u16string_view prefix) {
+  return static_cast<size_t>(std::count_if(posted.begin(), posted.end(), [&](const RecordingWindow::Posted& p) {
+    return p.text.compare(0, prefix.size(), prefix) == 0;
+  }));
+}
+
+// Each drawing is red at (0.25, 0.5) and (0.75, 0.5) before frame 10 unless its expression changes
+// that; at frame 10 its expression turns the probed point blue.
+TEST(ScriptExpressions, ValuesFollowTheEvaluationTime) {
+  struct Case {
+    const char* name;
+    std::string body;
+    double u;
+    zal::AColor before, after;
+  };
+  const Case cases[] = {
+      {"fill", "<rect width='100' height='100' fill=\"zls(currentTime &lt; 10 and 'red' or 'blue')\"/>", 0.25, kRed,
+       kBlue},
+      {"nested parentheses",
+       "<rect width='100' height='100' fill=\"zls(string.format('#0000%02x', (currentTime &lt; 10) and 0 or 255))\"/>",
+       0.75, kBlack, kBlue},
+      {"path data", "<path fill='#00f' d=\"zls(currentTime &lt; 10 and 'M0 0H10V10Z' or 'M50 0H100V100H50Z')\"/>",
+       0.75, kRed, kBlue},
+      {"points", "<polygon fill='#00f' points=\"zls(currentTime &lt; 10 and '0,0 1,0 1,1' or '50,0 100,0 100,100 50,100')\"/>",
+       0.75, kRed, kBlue},
+      {"length", "<rect fill='#00f' height='100' width=\"zls(currentTime &lt; 10 and '25' or '100')\"/>", 0.5, kRed,
+       kBlue},
+      {"class list", "<rect width='100' height='100' class=\"x zls(currentTime &lt; 10 and 'a' or 'b')\"/>", 0.5, kRed,
+       kBlue},
+      {"chunk with return", "<rect width='100' height='100' fill=\"zls(if ticks &gt;= 1600 then return 'blue' end "
+       "return 'red')\"/>", 0.5, kRed, kBlue},
+      {"stored value when the expansion is empty", "<rect width='100' height='100' fill='#00f' "
+       "x=\"zls(currentTime &lt; 10 and '50' or 0)\"/>", 0.25, kRed, kBlue},
+  };
+  for (const Case& c : cases) {
+    auto texture = NewTexture();
+    SetFile(*texture, WriteDrawing("ScriptValues", Drawing(c.body).c_str()));
+    ASSERT_TRUE(texture->Messages().empty()) << c.name;
+    UpdateAt(*texture, 9 * kFrame);
+    EXPECT_EQ(texture->Validity(9 * kFrame), zal::Interval(9 * kFrame, 9 * kFrame)) << c.name;
+    ExpectColour(ColourAt(*texture, c.u, 9 * kFrame), c.before, std::string(c.name) + " before");
+    UpdateAt(*texture, 10 * kFrame);
+    ExpectColour(ColourAt(*texture, c.u, 10 * kFrame), c.after, std::string(c.name) + " after");
+  }
+}
+
+TEST(ScriptExpressions, FailuresArePostedOnceAndTheTextureKeepsShading) {
+  struct Case {
+    const char* name;
+    const char* fill;
+    std::u16string message;
+  };
+  const Case cases[] = {
+      {"number", "zls(5)", u"return value is NOT a string..."},
+      {"syntax error", "zls(1 +)", u"zls:1: unexpected symbol near <eof>"},
+      {"sandbox", "zls(io.open('x'))", u"zls:1: attempt to index a nil value (global 'io')"},
+      {"endless loop", "zls((function() while true do end end)())", u"script stopped: more than 2000000 instructions"},
+      {"memory bomb", "zls(string.rep('x', 1e9))", u"script stopped: more than 33554432 bytes of memory"},
+  };
+  for (const Case& c : cases) {
+    auto texture = NewTexture();
+    RecordingWindow window;
+    texture->SetMessageTarget(&window);
+    const std::string body = std::string("<rect width='100' height='100' fill=\"") + c.fill + "\"/>";
+    SetFile(*texture, WriteDrawing("ScriptFailures", Drawing(body).c_str()));
+    UpdateAt(*texture, 0);
+    // Many samples over several levels: the expression fails each time a pass needs it.
+    for (double du : {0.002, 0.01, 0.05}) {
+      for (double u : {0.1, 0.5, 0.9}) ExpectColour(ColourAt(*texture, u, 0, du), kBlack, c.name);
+    }
+    EXPECT_EQ(Count(window.posted, c.message), 1u) << c.name;
+    EXPECT_NE(std::find(texture->Messages().begin(), texture->Messages().end(), c.message), texture->Messages().end())
+        << c.name;
+    // A new frame runs it again and reports it again.
+    UpdateAt(*texture, kFrame);
+    ColourAt(*texture, 0.5, kFrame);
+    EXPECT_EQ(Count(window.posted, c.message), 2u) << c.name;
+    texture->SetMessageTarget(nullptr);
+  }
+}
+
+TEST(ScriptExpressions, RenderThreadsSeeTheTexturesTimeAndKeepTheirOwn) {
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("ScriptThreads", Drawing("<rect width='100' height='100' fill=\"zls(currentTime "
+                                                         "== 10 and 'blue' or 'red')\"/>").c_str()));
+  UpdateAt(*texture, 10 * kFrame);
+  zal::GetCOREInterface()->SetTime(0);
+  zal::AColor seen;
+  zal::ScriptThreadState after;
+  std::thread renderer([&] {
+    zal::ThreadScriptState() = zal::ScriptThreadState{3 * kFrame, 1};
+    seen = ColourAt(*texture, 0.5, 10 * kFrame);
+    after = zal::ThreadScriptState();
+  });
+  renderer.join();
+  ExpectColour(seen, kBlue, "render thread");
+  EXPECT_EQ(after.time, 3 * kFrame);
+  EXPECT_EQ(after.timeContext, 1);
+}
+
+}  // namespace
+}  // namespace graphel
