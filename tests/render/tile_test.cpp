@@ -314,6 +314,12 @@ TEST(HostileGeometry, NonFiniteAndExtremeNumbersDoNotStopTheRender) {
            "<path d='M0 0 C1e300 0 1e300 1e300 0 1e300' fill='red'/>",
            "<polyline points='0,0 1e400,1e400 -1e400,5' stroke='red' stroke-dasharray='1e308 1'/>",
            "<circle cx='50' cy='50' r='1e-300' fill='red' stroke='green' stroke-width='1e-300'/>",
+           // Gradients a billion times smaller than the pixels they cover, focus on the rim.
+           "<radialGradient id='h' gradientUnits='userSpaceOnUse' r='1e-7' fx='1e-7' spreadMethod='reflect'>"
+           "<stop stop-color='red'/><stop offset='1' stop-color='blue'/></radialGradient>"
+           "<linearGradient id='k' gradientUnits='userSpaceOnUse' x2='1e-7'><stop stop-color='red'/>"
+           "<stop offset='1' stop-color='blue'/></linearGradient>"
+           "<rect width='100' height='50' fill='url(#h)'/><rect y='50' width='100' height='50' fill='url(#k)'/>",
        }) {
     ExpectSurvives(body);
   }
