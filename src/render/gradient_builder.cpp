@@ -80,8 +80,8 @@ double Resolve(const svg::LengthValue& value, RenderContext& context, double ref
   return value.ToUserUnits(context.scriptCallback, reference, fontSize);
 }
 
-// Inverts matrix; false when it has no usable inverse (a transform that collapses the gradient).
-bool InvertFinite(agg::trans_affine& matrix) {
+// False when matrix has no usable inverse (a transform that collapses the gradient).
+bool InvertsFinitely(agg::trans_affine matrix) {
   const double determinant = matrix.determinant();
   if (!std::isfinite(determinant) || determinant == 0.0) return false;
   matrix.invert();
@@ -203,7 +203,7 @@ std::shared_ptr<PaintServer> MakeLinear(const GradientRecord& record, Canvas& ca
   matrix.multiply(record.transform);
   matrix.multiply(BoxSpace(record, box));
   matrix.multiply(canvas.Transform());
-  if (!InvertFinite(matrix)) return nullptr;
+  if (!InvertsFinitely(matrix)) return nullptr;
   return std::make_shared<GradientPaint>(table, alphaScale, matrix, record.spread, false);
 }
 
@@ -226,7 +226,7 @@ std::shared_ptr<PaintServer> MakeRadial(const GradientRecord& record, Canvas& ca
   matrix.multiply(record.transform);
   matrix.multiply(BoxSpace(record, box));
   matrix.multiply(canvas.Transform());
-  if (!InvertFinite(matrix)) return nullptr;
+  if (!InvertsFinitely(matrix)) return nullptr;
   return std::make_shared<GradientPaint>(table, alphaScale, matrix, record.spread, true, focalX, focalY);
 }
 

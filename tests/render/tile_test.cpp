@@ -108,6 +108,21 @@ TEST(TileWindow, GradientsMasksAndTextTilesEqualTheirWindow) {
            "<radialGradient id='t' href='#p' spreadMethod='repeat'/>"
            "<rect width='50' height='50' fill='url(#p)'/><rect x='50' width='50' height='50' fill='url(#r)'/>"
            "<rect y='50' width='100' height='50' fill='url(#t)'/>")},
+      {"radial spreads on circles",
+       Svg("<radialGradient id='p' cx='0.4' r='0.15' fx='0.3' fy='0.6'><stop stop-color='yellow'/>"
+           "<stop offset='0.5' stop-color='green' stop-opacity='0.5'/><stop offset='1' stop-color='navy'/>"
+           "</radialGradient><radialGradient id='r' href='#p' spreadMethod='reflect'/>"
+           "<radialGradient id='t' href='#p' spreadMethod='repeat' gradientUnits='userSpaceOnUse' cx='70' cy='75'"
+           " r='6' fx='66' fy='72'/>"
+           "<circle cx='25' cy='25' r='24' fill='url(#p)'/><circle cx='75' cy='25' r='24' fill='url(#r)'/>"
+           "<circle cx='50' cy='75' r='24' fill='url(#t)'/>")},
+      {"radial spreads under gradientTransform",
+       Svg("<radialGradient id='p' r='0.2' fx='0.35' gradientTransform='rotate(30) scale(1 0.5)'>"
+           "<stop stop-color='red'/><stop offset='1' stop-color='blue'/></radialGradient>"
+           "<radialGradient id='r' href='#p' spreadMethod='reflect'/>"
+           "<radialGradient id='t' href='#p' spreadMethod='repeat'/>"
+           "<circle cx='25' cy='25' r='24' fill='url(#p)'/><ellipse cx='75' cy='25' rx='24' ry='20' fill='url(#r)'/>"
+           "<circle cx='50' cy='72' r='27' fill='url(#t)'/>")},
       {"gradient masks",
        Svg("<linearGradient id='g' spreadMethod='reflect' x2='0.3'><stop stop-color='white'/>"
            "<stop offset='1' stop-opacity='0'/></linearGradient>"
@@ -299,6 +314,12 @@ TEST(HostileGeometry, NonFiniteAndExtremeNumbersDoNotStopTheRender) {
            "<path d='M0 0 C1e300 0 1e300 1e300 0 1e300' fill='red'/>",
            "<polyline points='0,0 1e400,1e400 -1e400,5' stroke='red' stroke-dasharray='1e308 1'/>",
            "<circle cx='50' cy='50' r='1e-300' fill='red' stroke='green' stroke-width='1e-300'/>",
+           // Gradients a billion times smaller than the pixels they cover, focus on the rim.
+           "<radialGradient id='h' gradientUnits='userSpaceOnUse' r='1e-7' fx='1e-7' spreadMethod='reflect'>"
+           "<stop stop-color='red'/><stop offset='1' stop-color='blue'/></radialGradient>"
+           "<linearGradient id='k' gradientUnits='userSpaceOnUse' x2='1e-7'><stop stop-color='red'/>"
+           "<stop offset='1' stop-color='blue'/></linearGradient>"
+           "<rect width='100' height='50' fill='url(#h)'/><rect y='50' width='100' height='50' fill='url(#k)'/>",
        }) {
     ExpectSurvives(body);
   }
