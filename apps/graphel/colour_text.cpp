@@ -8,22 +8,10 @@
 #include <vector>
 
 #include "param_values.h"
-#include "platform/wide_text.h"
 #include "svg/colour.h"
 
 namespace graphel_cli {
 namespace {
-
-// The function forms handed to the SVG parser; it reads rgb(), and whatever else it learns.
-constexpr std::string_view kColourFunctions[] = {"rgb(", "rgba(", "hsl(", "hsla("};
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-  return lower;
-}
 
 bool AllHex(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
@@ -56,21 +44,6 @@ std::optional<zal::AColor> FromFractions(std::string_view text) {
                      static_cast<float>(channels[2]), static_cast<float>(channels[3])};
 }
 
-// The SVG parser answers opaque black for text it does not know, so only text of a form it reads is
-// handed to it: #rgb, #rrggbb, a colour function, or a name it knows.
-bool SvgParserReads(std::string_view text) {
-  const std::string lower = Lowered(text);
-  if (lower.empty()) return false;
-  if (lower[0] == '#') return (lower.size() == 4 || lower.size() == 7) && AllHex(std::string_view(lower).substr(1));
-  for (std::string_view function : kColourFunctions) {
-    if (lower.starts_with(function)) return lower.back() == ')';
-  }
-  if (lower == "none" || lower == "black") return true;
-  if (lower == "currentcolor") return false;
-  const agg::rgba8 named = svg::LookupColourName(platform::Utf8ToWide(lower));
-  return !(named.r == 0 && named.g == 0 && named.b == 0 && named.a == 255);
-}
-
 }  // namespace
 
 std::optional<zal::AColor> ParseColourText(std::string_view text) {
@@ -79,8 +52,8 @@ std::optional<zal::AColor> ParseColourText(std::string_view text) {
   }
   const std::string_view digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
   if ((digits.size() == 8 || (digits.size() == 6 && text[0] != '#')) && AllHex(digits)) return FromHexDigits(digits);
-  if (!SvgParserReads(text)) return std::nullopt;
-  const agg::rgba8 colour = svg::ParseColour(platform::Utf8ToWide(text), agg::rgba8(0, 0, 0, 255));
+  agg::rgba8 colour;
+  if (!svg::TryParseColour(text, colour)) return std::nullopt;
   return zal::AColor{colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, colour.a / 255.0f};
 }
 

@@ -34,7 +34,9 @@ std::string OpenProblem(const std::string& path) {
   struct stat status {};
   if (stat(path.c_str(), &status) != 0) return std::strerror(errno);
   if (S_ISDIR(status.st_mode)) return std::strerror(EISDIR);
-  const int descriptor = open(path.c_str(), O_RDONLY);
+  // A named pipe or a device could block the open, or never end.
+  if (!S_ISREG(status.st_mode)) return "not a regular file";
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK);
   if (descriptor < 0) return std::strerror(errno);
   close(descriptor);
   return {};
