@@ -9,16 +9,14 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ascii_case.h"
+
 namespace graphel_cli {
 namespace {
 
 constexpr int kJpegQuality = 92;
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
-         });
-}
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return platform::EqualsIgnoringAsciiCase(a, b); }
 
 std::optional<ImageFormat> FormatFromName(std::string_view name) {
   if (EqualsIgnoringCase(name, "png")) return ImageFormat::kPng;

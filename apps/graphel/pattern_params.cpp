@@ -7,6 +7,7 @@
 
 #include "host/param_block.h"
 #include "param_values.h"
+#include "platform/ascii_case.h"
 #include "platform/wide_text.h"
 
 namespace graphel_cli {
@@ -33,15 +34,7 @@ constexpr std::array<PatternParamName, 6> kPatternParams = {{
     {"linecap", PatternParam::kLineCap, zal::TYPE_INT},
 }};
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
+bool SameIgnoringCase(std::string_view a, std::string_view b) { return platform::EqualsIgnoringAsciiCase(a, b); }
 
 // A pattern is named by its index, its whole header or the header's part before the first comma.
 bool FindPattern(const std::vector<std::u16string>& names, const std::string& text, int32_t& index) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/ascii_case.h"
+
 namespace document {
 namespace {
 
@@ -15,16 +17,6 @@ constexpr std::array<std::pair<std::u16string_view, FileType>, 6> kExtensions = 
     {u".swf", FileType::kSwf},
 }};
 
-char16_t ToLowerAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 FileType FileTypeFromPath(std::u16string_view path) {
@@ -32,7 +24,7 @@ FileType FileTypeFromPath(std::u16string_view path) {
   if (dot == std::u16string_view::npos) return FileType::kNone;
   const std::u16string_view extension = path.substr(dot);
   for (const auto& [text, type] : kExtensions) {
-    if (EqualsIgnoringCase(extension, text)) return type;
+    if (platform::EqualsIgnoringAsciiCase(extension, text)) return type;
   }
   return FileType::kNone;
 }

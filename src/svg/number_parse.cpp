@@ -4,6 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/ascii_case.h"
+
 namespace svg {
 namespace {
 
@@ -14,13 +16,11 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 bool IsHexDigit(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
-
 // Case-insensitive test that text at pos begins with the lower-case ASCII word.
 bool StartsWithWord(std::u16string_view text, size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
   for (size_t i = 0; i < word.size(); ++i) {
-    if (Lower(text[pos + i]) != static_cast<char16_t>(word[i])) return false;
+    if (platform::ToLowerAscii(text[pos + i]) != static_cast<char16_t>(word[i])) return false;
   }
   return true;
 }
@@ -64,7 +64,7 @@ Scan ScanNumber(std::u16string_view text) {
     if (scan.end < text.size() && text[scan.end] == u'(') {
       size_t q = scan.end + 1;
       while (q < text.size() &&
-             (IsDigit(text[q]) || (Lower(text[q]) >= u'a' && Lower(text[q]) <= u'z') || text[q] == u'_')) {
+             (IsDigit(text[q]) || (platform::ToLowerAscii(text[q]) >= u'a' && platform::ToLowerAscii(text[q]) <= u'z') || text[q] == u'_')) {
         ++q;
       }
       if (q < text.size() && text[q] == u')') scan.end = q + 1;
@@ -72,7 +72,7 @@ Scan ScanNumber(std::u16string_view text) {
     return scan;
   }
 
-  if (p + 1 < text.size() && text[p] == u'0' && Lower(text[p + 1]) == u'x') {
+  if (p + 1 < text.size() && text[p] == u'0' && platform::ToLowerAscii(text[p + 1]) == u'x') {
     size_t q = p + 2;
     bool digits = false;
     while (q < text.size() && IsHexDigit(text[q])) {
@@ -91,7 +91,7 @@ Scan ScanNumber(std::u16string_view text) {
       scan.hex = true;
       scan.mantissaBegin = p + 2;
       scan.exponentBegin = q;
-      if (q < text.size() && Lower(text[q]) == u'p') {
+      if (q < text.size() && platform::ToLowerAscii(text[q]) == u'p') {
         const size_t e = ScanExponent(text, q + 1);
         if (e != q + 1) {
           scan.exponentBegin = q + 1;
