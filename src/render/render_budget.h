@@ -16,6 +16,7 @@ struct RenderBudget {
   // Offscreen layers and masks may hold this much, or four times the rendered image if that is more.
   static constexpr size_t kMinLayerBytes = size_t{256} << 20;
 
+  uint64_t maxExpansions = kMaxExpansions;
   uint64_t expansions = 0;
   uint64_t vertices = 0;  // outline vertices handed to the rasteriser, a measure of the work done
   uint64_t glyphsFlattened = 0;  // glyph outlines handed to the rasteriser, a measure of text work
@@ -27,7 +28,7 @@ struct RenderBudget {
 
   // Counts one use instance or one rendering of pattern content; false once the budget is spent.
   bool Spend() {
-    if (expansions >= kMaxExpansions) return false;
+    if (expansions >= maxExpansions) return false;
     ++expansions;
     return true;
   }

@@ -93,9 +93,11 @@ TEST(DensePaths, OnePathEqualsTheSameLinesSplitIntoManyPaths) {
 // A 100 x 100 drawing rendered whole at size x size through a budget the test reads afterwards.
 struct CountedRender {
   CountedRender(const std::string& text, int size,
-                size_t maxLayerBytes = render::RenderBudget::kMinLayerBytes)
+                size_t maxLayerBytes = render::RenderBudget::kMinLayerBytes,
+                uint64_t maxExpansions = render::RenderBudget::kMaxExpansions)
       : size(size), document(Load(text, &callback)) {
     budget.maxLayerBytes = maxLayerBytes;
+    budget.maxExpansions = maxExpansions;
     pixels = render::RenderDocument(*document->Svg(), agg::trans_affine_scaling(size / 100.0),
                                     agg::rgba8(0, 0, 0, 0), static_cast<uint32_t>(size),
                                     static_cast<uint32_t>(size), &budget);
@@ -140,6 +142,8 @@ std::string NestedPatterns(int levels) {
 }
 
 TEST(RenderBudget, PatternsSpendFromTheExpansionBudget) {
+  // The real budget behaves the same, only a hundred times slower to spend.
+  constexpr uint64_t kSmallBudget = 1000;
   struct Case {
     const char* name;
     std::string body;
@@ -155,10 +159,10 @@ TEST(RenderBudget, PatternsSpendFromTheExpansionBudget) {
        4, 75, 75},
       // Depth first, the budget runs out with the leftmost column drawn.
       {"nested twenty deep", NestedPatterns(20) + "<rect width='100' height='100' fill='url(#p0)'/>",
-       render::RenderBudget::kMaxExpansions, 0.5, 50},
+       kSmallBudget, 0.5, 50},
   };
   for (const Case& c : cases) {
-    CountedRender counted(Svg(c.body), 64);
+    CountedRender counted(Svg(c.body), 64, render::RenderBudget::kMinLayerBytes, kSmallBudget);
     ASSERT_NE(counted.pixels, nullptr) << c.name;
     EXPECT_EQ(counted.budget.expansions, c.expansions) << c.name;
     EXPECT_GT(counted.At(c.x, c.y)[1], 0) << c.name;

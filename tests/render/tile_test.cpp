@@ -340,10 +340,11 @@ TEST(HostileGeometry, DegenerateTransformsDrawNothingAndDoNotStopTheRender) {
   }
 }
 
-TEST(HostileGeometry, MillionSegmentPathFinishes) {
+// A hundred thousand full-width segments; the hostile-file suite takes a million through the command line.
+TEST(HostileGeometry, LongPathOfFullWidthSegmentsFinishes) {
   std::string d = "M0 0";
-  d.reserve(12'000'000);
-  for (int i = 0; i < 1'000'000; ++i) {
+  d.reserve(1'200'000);
+  for (int i = 0; i < 100'000; ++i) {
     d += i % 2 == 0 ? " L100 " : " L0 ";
     d += std::to_string(i % 100);
   }
