@@ -1,6 +1,7 @@
 #include "param_values.h"
 
 #include <charconv>
+#include <iostream>
 
 #include "colour_text.h"
 #include "platform/wide_text.h"
@@ -71,6 +72,21 @@ bool StoreParamValue(zal::IParamBlock2& block, const zal::ParamDef& def, zal::Ti
     default:
       return false;
   }
+}
+
+bool AssignParam(zal::IParamBlock2& block, const zal::ParamDef& def, const std::string& text, zal::TimeValue t,
+                 std::string& error) {
+  ParamValue value;
+  if (!ParseParamValue(def.type, text, value)) {
+    error = "\"" + text + "\" is not a value for " + std::string(def.name);
+    return false;
+  }
+  if (!StoreParamValue(block, def, t, value, false)) {
+    error = "the texture refused " + std::string(def.name) + "=" + text;
+    return false;
+  }
+  if (block.LastSetClamped()) std::cerr << "graphel: " << def.name << " was brought into its range\n";
+  return true;
 }
 
 }  // namespace graphel_cli

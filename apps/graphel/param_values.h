@@ -21,6 +21,11 @@ bool ParseNumber(const std::string& text, double& value);
 // yes/no, 1/0), colours as ParseColourText reads them, names as they are.
 bool ParseParamValue(zal::ParamType2 type, const std::string& text, ParamValue& value);
 
+// Reads text as a value of def and sets it in block at t; false with a message otherwise. A value the
+// block had to bring into its range is reported on standard error.
+bool AssignParam(zal::IParamBlock2& block, const zal::ParamDef& def, const std::string& text, zal::TimeValue t,
+                 std::string& error);
+
 // Sets (or, with asKey, keys) the value at t.
 bool StoreParamValue(zal::IParamBlock2& block, const zal::ParamDef& def, zal::TimeValue t, const ParamValue& value,
                      bool asKey);

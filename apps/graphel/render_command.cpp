@@ -124,14 +124,15 @@ int RunRender(const RenderOptions& options) {
     return 2;
   }
   FrameCallback callback(FrameToTime(options.frame));
-  document::PdfPageSettings pdfSettings = DefaultPdfSettings();
+  PdfParams pdfParams;
   const bool pdf = document::FileTypeFromPath(platform::Utf8ToWide(options.file)) == document::FileType::kPdf;
   for (const std::string& param : pdf ? options.params : std::vector<std::string>()) {
-    if (!ApplyPdfParam(param, pdfSettings, error)) {
+    if (!pdfParams.Apply(param, error)) {
       std::cerr << "graphel: " << error << "\n";
       return 2;
     }
   }
+  document::PdfPageSettings pdfSettings = pdfParams.Settings();
   const auto drawing = Load(options, callback, pdfSettings);
   if (drawing == nullptr) return 1;
   uint32_t background = PackPremultiplied(*ParseColourText(options.background.empty() ? "none" : options.background));

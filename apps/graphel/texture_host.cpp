@@ -170,17 +170,7 @@ bool TextureHost::SetParam(const std::string& assignment, zal::TimeValue t, std:
     error = "the texture has no parameter \"" + name + "\"; it has " + ParamNames(*texture_);
     return false;
   }
-  ParamValue value;
-  if (!ParseParamValue(found.def->type, assignment.substr(equals + 1), value)) {
-    error = "\"" + assignment.substr(equals + 1) + "\" is not a value for " + name;
-    return false;
-  }
-  if (!StoreParamValue(*found.block, *found.def, t, value, false)) {
-    error = "the texture refused " + assignment;
-    return false;
-  }
-  if (found.block->LastSetClamped()) std::cerr << "graphel: " << name << " was brought into its range\n";
-  return true;
+  return AssignParam(*found.block, *found.def, assignment.substr(equals + 1), t, error);
 }
 
 bool TextureHost::SetKey(const std::string& assignment, std::string& error) {

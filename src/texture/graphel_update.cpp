@@ -2,19 +2,12 @@
 
 #include "host/gamma.h"
 #include "platform/wide_text.h"
+#include "texture/block_settings.h"
 #include "texture/graphel.h"
 #include "texture/vector_file.h"
 
 namespace graphel {
 namespace {
-
-document::ColourChannels Channels(const zal::AColor& colour, double alpha) {
-  return document::ColourChannels{colour.r, colour.g, colour.b, alpha};
-}
-
-bool SameColour(const document::ColourChannels& a, const document::ColourChannels& b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b;
-}
 
 // Reads one parameter and notes whether it changed.
 template <typename T, typename Read>
@@ -86,25 +79,9 @@ bool Graphel::ReadParams(zal::TimeValue t) {
 bool Graphel::ReadPatternParams(zal::TimeValue t) {
   zal::IParamBlock2* block = blocks_[kPatternBlock];
   if (block == nullptr) return false;
-  document::PatternSettings next = patternSettings_;
-  double number = 0.0;
-  zal::AColor colour;
-  block->GetValue(kPatternName, t, next.patternIndex, ivalid_);
-  block->GetValue(kPatternRepeat, t, number, ivalid_);
-  next.repeat = static_cast<float>(number);
-  block->GetValue(kLineWidth, t, number, ivalid_);
-  next.lineWidth = static_cast<float>(number);
-  block->GetValue(kLineColor, t, colour, ivalid_);
-  next.lineColour = Channels(colour, 1.0);
-  block->GetValue(kBackColor, t, colour, ivalid_);
-  next.backgroundColour = held_.output.alphaSource == kAlphaFromImage ? document::ColourChannels{0.0, 0.0, 0.0, 0.0}
-                                                                      : Channels(colour, 1.0);
-  block->GetValue(kLineCap, t, next.lineCap, ivalid_);
-
-  const document::PatternSettings& held = patternSettings_;
-  const bool changed = next.patternIndex != held.patternIndex || next.repeat != held.repeat ||
-                       next.lineWidth != held.lineWidth || !SameColour(next.lineColour, held.lineColour) ||
-                       !SameColour(next.backgroundColour, held.backgroundColour) || next.lineCap != held.lineCap;
+  const document::PatternSettings next =
+      PatternSettingsAt(*block, t, ivalid_, held_.output.alphaSource == kAlphaFromImage);
+  const bool changed = !SamePatternSettings(next, patternSettings_);
   patternSettings_ = next;
   return changed;
 }
@@ -112,29 +89,8 @@ bool Graphel::ReadPatternParams(zal::TimeValue t) {
 bool Graphel::ReadPdfParams(zal::TimeValue t) {
   zal::IParamBlock2* block = blocks_[kPdfBlock];
   if (block == nullptr) return false;
-  document::PdfPageSettings next = pdfSettings_;
-  double page = 1.0;
-  int value = 0;
-  block->GetValue(kPdfPage, t, page, ivalid_);
-  next.page = static_cast<float>(page);
-  block->GetValue(kContinuous, t, value, ivalid_);
-  next.continuous = value != 0 ? 1 : 0;
-  block->GetValue(kTransitionMode, t, value, ivalid_);
-  next.transitionMode = static_cast<uint32_t>(std::clamp(value, 0, 3));
-  block->GetValue(kTransitionDir, t, value, ivalid_);
-  next.transitionDirection = static_cast<uint32_t>(std::clamp(value, 0, 7));
-  block->GetValue(kTransparent, t, value, ivalid_);
-  next.transparent = value != 0 ? 1 : 0;
-  if (next.transparent == 0) {
-    zal::AColor colour;
-    block->GetValue(kPageColor, t, colour, ivalid_);
-    next.pageColour = Channels(colour, 1.0);
-  }
-  const document::PdfPageSettings& held = pdfSettings_;
-  const bool changed = next.page != held.page || next.continuous != held.continuous ||
-                       next.transitionMode != held.transitionMode ||
-                       next.transitionDirection != held.transitionDirection || next.transparent != held.transparent ||
-                       (next.transparent == 0 && !SameColour(next.pageColour, held.pageColour));
+  const document::PdfPageSettings next = PdfSettingsAt(*block, t, ivalid_, pdfSettings_);
+  const bool changed = !SamePdfSettings(next, pdfSettings_);
   pdfSettings_ = next;
   return changed;
 }
