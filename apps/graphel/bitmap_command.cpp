@@ -23,30 +23,6 @@ struct BitmapOptions {
 // The host's bitmaps are at most this long on a side.
 constexpr int kMaxBitmapEdge = 65536;
 
-struct BitmapDeleter {
-  void operator()(zal::Bitmap* bitmap) const { bitmap->DeleteThis(); }
-};
-
-// The bitmap's channels as they are, 16 bits brought down to 8 with rounding.
-std::vector<uint8_t> ToBytes(const zal::Bitmap& bitmap) {
-  const int width = bitmap.Width();
-  const int height = bitmap.Height();
-  std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 4);
-  std::vector<zal::BMM_Color_64> line(static_cast<size_t>(width));
-  auto byte = [](uint16_t channel) { return static_cast<uint8_t>((channel * 255u + 32767u) / 65535u); };
-  for (int y = 0; y < height; ++y) {
-    bitmap.GetPixels(0, y, width, line.data());
-    uint8_t* out = bytes.data() + static_cast<size_t>(y) * width * 4;
-    for (const zal::BMM_Color_64& pixel : line) {
-      *out++ = byte(pixel.r);
-      *out++ = byte(pixel.g);
-      *out++ = byte(pixel.b);
-      *out++ = byte(pixel.a);
-    }
-  }
-  return bytes;
-}
-
 int RunBitmap(const BitmapOptions& options) {
   std::string error;
   if (!CheckOutputPath(options.output, error)) {
@@ -61,13 +37,13 @@ int RunBitmap(const BitmapOptions& options) {
   TextureHost host;
   zal::TimeValue t = 0;
   if (const int failure = PrepareTexture(host, options.texture, t); failure != 0) return failure;
-  const std::unique_ptr<zal::Bitmap, BitmapDeleter> bitmap(
-      host.Probe().MakeBitmap(t, options.size, options.mono, options.asTexture));
+  const zal::BitmapPtr bitmap(host.Probe().MakeBitmap(t, options.size, options.mono, options.asTexture));
   if (bitmap == nullptr) {
     std::cerr << "graphel: the texture can't make a bitmap of size " << options.size << "\n";
     return 1;
   }
-  const std::vector<uint8_t> bytes = ToBytes(*bitmap);
+  std::vector<uint8_t> bytes(static_cast<size_t>(bitmap->Width()) * bitmap->Height() * 4);
+  zal::ReadBytes(*bitmap, bytes.data());
   ImageSpec spec;
   spec.width = static_cast<uint32_t>(bitmap->Width());
   spec.height = static_cast<uint32_t>(bitmap->Height());

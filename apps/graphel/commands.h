@@ -10,5 +10,6 @@ void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddShadeCommand(CLI::App& app, int& exitCode);
 void AddSampleCommand(CLI::App& app, int& exitCode);
 void AddBitmapCommand(CLI::App& app, int& exitCode);
+void AddFramesCommand(CLI::App& app, int& exitCode);
 
 }  // namespace graphel_cli

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   graphel_cli::AddShadeCommand(app, exitCode);
   graphel_cli::AddSampleCommand(app, exitCode);
   graphel_cli::AddBitmapCommand(app, exitCode);
+  graphel_cli::AddFramesCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

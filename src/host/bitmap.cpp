@@ -3,9 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
+
+#include "platform/picture_decoder.h"
+#include "platform/wide_text.h"
 
 namespace zal {
 namespace {
+
+// A file gamma this close to the display standard (1/2.2) is the standard.
+constexpr double kGammaTolerance = 0.01;
 
 uint16_t ToChannel(float value) {
   if (!(value > 0.0f)) return 0;
@@ -40,7 +47,30 @@ int Bitmap::GetPixels(int x, int y, int count, BMM_Color_64* pixels) const {
   return read;
 }
 
+void Bitmap::StoreBytes(const uint8_t* rgba) {
+  for (BMM_Color_64& pixel : pixels_) {
+    pixel = {static_cast<uint16_t>(rgba[0] * 257), static_cast<uint16_t>(rgba[1] * 257),
+             static_cast<uint16_t>(rgba[2] * 257), hasAlpha_ ? static_cast<uint16_t>(rgba[3] * 257) : uint16_t{65535}};
+    rgba += 4;
+  }
+}
+
 void Bitmap::DeleteThis() { delete this; }
+
+void ReadBytes(const Bitmap& bitmap, uint8_t* out) {
+  const int width = bitmap.Width();
+  std::vector<BMM_Color_64> line(static_cast<size_t>(width));
+  auto byte = [](uint16_t channel) { return static_cast<uint8_t>((channel * 255u + 32767u) / 65535u); };
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    bitmap.GetPixels(0, y, width, line.data());
+    for (const BMM_Color_64& pixel : line) {
+      *out++ = byte(pixel.r);
+      *out++ = byte(pixel.g);
+      *out++ = byte(pixel.b);
+      *out++ = byte(pixel.a);
+    }
+  }
+}
 
 void Bitmap::Adopt(Bitmap& other) {
   width_ = other.width_;
@@ -63,10 +93,50 @@ Bitmap* BitmapManager::Create(const BitmapInfo& info) {
   }
 }
 
+bool BitmapManager::SilentMode() const {
+  const std::lock_guard lock(mutex_);
+  return silent_;
+}
+
 bool BitmapManager::SetSilentMode(bool silent) {
+  const std::lock_guard lock(mutex_);
   const bool previous = silent_;
   silent_ = silent;
   return previous;
+}
+
+std::vector<std::u16string> BitmapManager::DialogsShown() const {
+  const std::lock_guard lock(mutex_);
+  return dialogs_;
+}
+
+Bitmap* BitmapManager::Load(BitmapInfo& info) {
+  platform::DecodedPicture decoded;
+  std::string error;
+  Bitmap* bitmap = nullptr;
+  if (platform::DecodePictureFile(platform::WideToUtf8(info.name), decoded, error)) {
+    BitmapInfo size = info;
+    size.width = static_cast<int>(decoded.width);
+    size.height = static_cast<int>(decoded.height);
+    size.hasAlpha = decoded.hasAlpha;
+    bitmap = Create(size);
+    if (bitmap == nullptr) error = "not enough memory for the bitmap";
+  }
+  if (bitmap == nullptr) {
+    const std::lock_guard lock(mutex_);
+    if (!silent_) dialogs_.push_back(info.name + u": " + platform::Utf8ToWide(error));
+    return nullptr;
+  }
+  bitmap->StoreBytes(decoded.pixels.get());
+  info.width = bitmap->Width();
+  info.height = bitmap->Height();
+  info.hasAlpha = decoded.hasAlpha;
+  // Files in the usual display gamma are shown as stored; only a file that asks for another gamma
+  // (a linear PNG, say) gets a gamma of its own.
+  info.gamma = decoded.fileGamma > 0.0 ? static_cast<float>(decoded.fileGamma) : 1.0f / 2.2f;
+  info.ownGamma = decoded.fileGamma > 0.0 && std::fabs(decoded.fileGamma * 2.2 - 1.0) > kGammaTolerance;
+  info.storageFlags = decoded.hasAlpha ? kStorageHasAlpha | kStorageStraightAlpha : 0;
+  return bitmap;
 }
 
 BitmapManager* TheManager() {

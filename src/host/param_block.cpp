@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/hold.h"
 #include "host/host_interface.h"
 
 namespace zal {
@@ -193,6 +194,7 @@ bool IParamBlock2::Store(Slot& slot, TimeValue t, PB2Value value, bool asKey) {
     slot.colour = value.colour;
     slot.text = std::move(value.text);
   }
+  TheHold().Put(u"parameter change");
   Changed(def.id);
   return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/hold.h"
 #include "host/host_interface.h"
 #include "host/locale_handler.h"
 #include "platform/wide_text.h"
@@ -346,6 +347,9 @@ void ScriptEngine::CloseFrame() {
 size_t ScriptEngine::MemoryInUse() const { return state_->memoryUsed; }
 
 bool ExecuteZALScriptScript(ScriptEngine& engine, std::u16string_view text, bool, ScriptValue& value) {
+  // A host script may change anything in the scene, and the stand-in can't see what it changed, so a
+  // run while the undo record is open counts as one change.
+  TheHold().Put(u"script");
   return engine.Execute(text, value);
 }
 

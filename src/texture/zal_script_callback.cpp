@@ -1,7 +1,10 @@
 #include "texture/zal_script_callback.h"
 
+#include <new>
+
 #include "document/load_messages.h"
-#include "document/standalone_callback.h"
+#include "host/bitmap.h"
+#include "host/hold.h"
 #include "texture/string_table.h"
 
 namespace graphel {
@@ -11,6 +14,15 @@ namespace {
 constexpr size_t kMaxOutcomes = 4096;
 
 std::u16string Copy(const char16_t* text) { return text != nullptr ? std::u16string(text) : std::u16string(); }
+
+// Suspends the host's undo recording for its lifetime.
+struct UndoSuspended {
+  UndoSuspended() { zal::TheHold().Suspend(); }
+  ~UndoSuspended() { zal::TheHold().Resume(); }
+  UndoSuspended(const UndoSuspended&) = delete;
+  UndoSuspended& operator=(const UndoSuspended&) = delete;
+};
+
 
 }  // namespace
 
@@ -54,6 +66,8 @@ void SvgZalScriptCallback::End() {
 }
 
 void SvgZalScriptCallback::Evaluate(std::u16string_view expression, std::u16string& result) {
+  // Nothing an expression does may become an undo entry of the user's.
+  const UndoSuspended undoSuspended;
   const zal::TimeValue time = zal::ScriptTime();
   const std::lock_guard lock(mutex_);
   if (time != outcomesTime_) {
@@ -87,6 +101,30 @@ void SvgZalScriptCallback::ReportError(uint32_t code, std::u16string_view messag
   messages_.Show(shown.empty() ? error.message : shown);
 }
 
-bool SvgZalScriptCallback::LoadPicture(svg::PictureRecord& picture) { return document::LoadPictureFile(picture); }
+bool SvgZalScriptCallback::LoadPicture(svg::PictureRecord& picture) {
+  zal::BitmapManager& manager = *zal::TheManager();
+  zal::BitmapInfo info;
+  info.name = picture.path;
+  const bool wasSilent = manager.SetSilentMode(true);
+  const zal::BitmapPtr bitmap(manager.Load(info));
+  manager.SetSilentMode(wasSilent);
+  if (bitmap == nullptr) return false;
+
+  const auto width = static_cast<uint32_t>(bitmap->Width());
+  const auto height = static_cast<uint32_t>(bitmap->Height());
+  auto pixels = std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size_t{width} * height * 4]);
+  if (pixels == nullptr) return false;
+  // A bitmap without alpha holds opaque pixels.
+  zal::ReadBytes(*bitmap, pixels.get());
+  const bool hasAlpha = (info.storageFlags & zal::kStorageHasAlpha) != 0;
+  picture.pixels = std::move(pixels);
+  picture.width = width;
+  picture.height = height;
+  picture.gamma = info.gamma;
+  picture.applyGamma = info.ownGamma;
+  picture.hasAlpha = hasAlpha;
+  picture.flag4Clear = (info.storageFlags & zal::kStorageStraightAlpha) == 0;
+  return true;
+}
 
 }  // namespace graphel

@@ -20,10 +20,7 @@ using testing::WriteDrawing;
 
 constexpr uint64_t kFullTileBytes = 1034ull * 1034ull * 4ull;
 
-struct BitmapDeleter {
-  void operator()(zal::Bitmap* bitmap) const { bitmap->DeleteThis(); }
-};
-using BitmapPtr = std::unique_ptr<zal::Bitmap, BitmapDeleter>;
+using zal::BitmapPtr;
 
 zal::BMM_Color_64 PixelOf(const zal::Bitmap& bitmap, int x, int y) {
   zal::BMM_Color_64 pixel;
