@@ -80,4 +80,50 @@ TEST(FrameOption, TheAnimatedExampleChangesColour) {
   EXPECT_GT(centres[1][1], 2 * centres[1][0]);
 }
 
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A render farm splits a range between machines: the parts must equal the whole, byte for byte.
+TEST(FramesCommand, ASplitRangeEqualsTheWholeAndEachFrameShowsItsTime) {
+  const std::string folder = testing_support::ScratchFolder("FramesCommand");
+  const std::string drawing = folder + "/animated.svg";
+  testing_support::WriteFile(drawing, kAnimated);
+  auto frames = [&](const std::string& range, const std::string& pattern) {
+    return RunGraphel("frames '" + drawing + "' --frames " + range + " -o '" + folder + "/" + pattern +
+                      "' --size 4 -q").exitCode;
+  };
+  ASSERT_EQ(frames("8-11", "whole_%03d.png"), 0);
+  ASSERT_EQ(frames("8-9", "part_%03d.png"), 0);
+  ASSERT_EQ(frames("10-11", "part_%03d.png"), 0);
+  for (const char* frame : {"008", "009", "010", "011"}) {
+    const std::string whole = ReadBytes(folder + "/whole_" + frame + ".png");
+    ASSERT_FALSE(whole.empty()) << frame;
+    EXPECT_EQ(whole, ReadBytes(folder + "/part_" + frame + ".png")) << frame;
+  }
+  EXPECT_NE(ReadBytes(folder + "/whole_009.png"), ReadBytes(folder + "/whole_010.png")) << "red turns blue at 10";
+
+  // Steps, negative frames and a literal percent sign in the name.
+  ASSERT_EQ(frames("-2-2:2", "s%d%%.rgba"), 0);
+  for (const char* name : {"s-2%.rgba", "s0%.rgba", "s2%.rgba"}) {
+    EXPECT_EQ(PixelAt(folder + "/" + name), (std::vector<int>{255, 0, 0, 255})) << name;
+  }
+  EXPECT_TRUE(ReadBytes(folder + "/s-1%.rgba").empty()) << "the step skips frame -1";
+}
+
+TEST(FramesCommand, WrongRangesAndNamesAreUsageErrors) {
+  const std::string folder = testing_support::ScratchFolder("FramesUsage");
+  const std::string drawing = folder + "/d.svg";
+  testing_support::WriteFile(drawing, kAnimated);
+  for (const char* options : {"--frames 5-1 -o f%d.png", "--frames 1-2:0 -o f%d.png", "--frames 1.5-2 -o f%d.png",
+                              "--frames 1-2 -o f.png", "--frames 1-2 -o f%s%d.png", "--frames 1-2 -o f%d%d.png",
+                              "--frames 1-2 -o f%d.png --frame 3", "--frames 1-2 -o f%d.png --size 8 --object plane",
+                              "--frames 1-2 -o f%d.png --width 8"}) {
+    const CommandResult result = RunGraphel("frames '" + drawing + "' " + options, testing_support::Stream::kStandardError);
+    EXPECT_EQ(result.exitCode, 2) << options << "\n" << result.output;
+    EXPECT_EQ(result.output.rfind("graphel: ", 0), 0u) << options << "\n" << result.output;
+  }
+}
+
 }  // namespace

@@ -1,11 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
+#include <zlib.h>
+
+#include "host/bitmap.h"
+#include "host/hold.h"
 #include "host/script_engine.h"
+#include "platform/picture_decoder.h"
+#include "support/test_support.h"
 #include "texture/graphel.h"
+#include "texture/panel_messages.h"
+#include "texture/zal_script_callback.h"
 #include "texture_fixture.h"
 
 namespace graphel {
@@ -138,6 +149,107 @@ TEST(ScriptExpressions, RenderThreadsSeeTheTexturesTimeAndKeepTheirOwn) {
   ExpectColour(seen, kBlue, "render thread");
   EXPECT_EQ(after.time, 3 * kFrame);
   EXPECT_EQ(after.timeContext, 1);
+}
+
+// The stand-in counts every script run inside an open undo operation as a change; the texture's
+// evaluations must not be among them, and must leave recording as they found it.
+TEST(ScriptExpressions, EvaluationLeavesNoUndoEntry) {
+  zal::Hold& hold = zal::TheHold();
+  auto texture = NewTexture();
+  SetFile(*texture, WriteDrawing("ScriptUndo", Drawing("<rect width='100' height='100' fill=\"zls(currentTime "
+                                                       "&lt; 10 and 'red' or 'blue')\"/>").c_str()));
+  hold.Begin();
+  for (const zal::TimeValue t : {zal::TimeValue{0}, 10 * kFrame}) {
+    UpdateAt(*texture, t);
+    ColourAt(*texture, 0.5, t);
+  }
+  EXPECT_EQ(hold.PendingChanges(), 0u);
+  EXPECT_FALSE(hold.IsSuspended());
+  zal::ScriptEngine engine;
+  zal::ScriptValue value;
+  zal::ExecuteZALScriptScript(engine, u"'x'", true, value);
+  EXPECT_EQ(hold.PendingChanges(), 1u) << "a script run of the host's own is recorded";
+  hold.Cancel();
+}
+
+// A copy of a PNG that declares linear samples (a gAMA chunk of 1.0) right after its header.
+std::string WithLinearGamma(const std::string& source) {
+  std::ifstream in(source, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const char body[] = {'g', 'A', 'M', 'A', 0, 1, static_cast<char>(0x86), static_cast<char>(0xA0)};
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body), sizeof body);
+  std::string chunk{0, 0, 0, 4};
+  chunk.append(body, sizeof body);
+  for (int shift = 24; shift >= 0; shift -= 8) chunk += static_cast<char>((crc >> shift) & 0xFF);
+  constexpr size_t kAfterHeader = 8 + 25;  // signature, then IHDR with its length, type and CRC
+  bytes.insert(kAfterHeader, chunk);
+  const std::string path = testing_support::ScratchFolder("ScriptPictureGamma") + "/linear.png";
+  testing_support::WriteFile(path, bytes);
+  return path;
+}
+
+// Pictures come through the host's bitmap manager as 16-bit bitmaps and back as the decoder's bytes;
+// a picture that can't be loaded shows no dialog and leaves the manager's mode as it was.
+TEST(ScriptExpressions, PicturesLoadThroughTheHostsBitmapManager) {
+  struct Case {
+    std::string path;
+    bool loads, hasAlpha, ownGamma;
+  };
+  auto image = [](const char* name) { return testing_support::DataPath(std::string("images/") + name); };
+  const Case cases[] = {{image("rgb.png"), true, false, false},
+                        {image("grey_alpha.png"), true, true, false},
+                        {image("quadrants.jpg"), true, false, false},
+                        {WithLinearGamma(image("rgb.png")), true, false, true},
+                        {image("missing.png"), false, false, false},
+                        {image("header_1e9x1.png"), false, false, false}};
+  PanelMessages messages;
+  SvgZalScriptCallback callback(messages, 0);
+  zal::BitmapManager& manager = *zal::TheManager();
+  const size_t dialogsBefore = manager.DialogsShown().size();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const std::string& path = c.path;
+    svg::PictureRecord record;
+    record.path = testing_support::W(path);
+    ASSERT_EQ(callback.LoadPicture(record), c.loads);
+    EXPECT_FALSE(manager.SilentMode());
+    if (!c.loads) continue;
+    platform::DecodedPicture decoded;
+    std::string error;
+    ASSERT_TRUE(platform::DecodePictureFile(path, decoded, error)) << error;
+    ASSERT_EQ(record.width, decoded.width);
+    ASSERT_EQ(record.height, decoded.height);
+    EXPECT_EQ(record.hasAlpha, c.hasAlpha);
+    // Straight alpha from the file: the renderer premultiplies it.
+    EXPECT_EQ(record.flag4Clear, !c.hasAlpha);
+    EXPECT_EQ(record.applyGamma, c.ownGamma);
+    if (c.ownGamma) {
+      EXPECT_FLOAT_EQ(record.gamma, 1.0f);
+    }
+    const size_t bytes = size_t{record.width} * record.height * 4;
+    for (size_t i = 0; i < bytes; ++i) {
+      const int expected = i % 4 == 3 && !c.hasAlpha ? 255 : decoded.pixels[i];
+      ASSERT_EQ(record.pixels[i], expected) << "byte " << i;
+    }
+  }
+  // A texture draws its linked pictures through the same path.
+  auto texture = NewTexture();
+  const std::string drawing =
+      WriteDrawing("ScriptPictures", "<svg width='100' height='100'><image width='100' height='100' href='q.png'/></svg>");
+  std::filesystem::copy_file(testing_support::DataPath("images/quadrants.png"),
+                             std::filesystem::path(drawing).replace_filename("q.png"),
+                             std::filesystem::copy_options::overwrite_existing);
+  SetFile(*texture, drawing);
+  UpdateAt(*texture, 0);
+  zal::PointShadeContext topLeft = At(0.25, 0.75, 0.002, 0.002, 0);
+  zal::PointShadeContext bottomRight = At(0.75, 0.25, 0.002, 0.002, 0);
+  ExpectColour(texture->EvalColor(topLeft), kRed, "top left quadrant");
+  ExpectColour(texture->EvalColor(bottomRight), zal::AColor{1, 1, 1, 1}, "bottom right quadrant");
+  EXPECT_EQ(manager.DialogsShown().size(), dialogsBefore);
+  zal::BitmapInfo missing;
+  missing.name = u"missing.png";
+  EXPECT_EQ(zal::BitmapPtr(manager.Load(missing)), nullptr);
+  EXPECT_EQ(manager.DialogsShown().size(), dialogsBefore + 1) << "outside silent mode a failure is shown";
 }
 
 }  // namespace
