@@ -100,22 +100,25 @@ TEST(ScriptExpressions, ValuesFollowTheEvaluationTime) {
 TEST(ScriptExpressions, FailuresArePostedOnceAndTheTextureKeepsShading) {
   struct Case {
     const char* name;
-    const char* fill;
+    std::string body;
     std::u16string message;
   };
+  auto filled = [](const char* fill) { return std::string("<rect width='100' height='100' fill=\"") + fill + "\"/>"; };
   const Case cases[] = {
-      {"number", "zls(5)", u"return value is NOT a string..."},
-      {"syntax error", "zls(1 +)", u"zls:1: unexpected symbol near <eof>"},
-      {"sandbox", "zls(io.open('x'))", u"zls:1: attempt to index a nil value (global 'io')"},
-      {"endless loop", "zls((function() while true do end end)())", u"script stopped: more than 2000000 instructions"},
-      {"memory bomb", "zls(string.rep('x', 1e9))", u"script stopped: more than 33554432 bytes of memory"},
+      {"number", filled("zls(5)"), u"return value is NOT a string..."},
+      {"syntax error", filled("zls(1 +)"), u"zls:1: unexpected symbol near <eof>"},
+      {"sandbox", filled("zls(io.open('x'))"), u"zls:1: attempt to index a nil value (global 'io')"},
+      {"endless loop", filled("zls((function() while true do end end)())"),
+       u"script stopped: more than 2000000 instructions"},
+      {"memory bomb", filled("zls(string.rep('x', 1e9))"), u"script stopped: more than 33554432 bytes of memory"},
+      {"path that does not parse", "<rect width='100' height='100'/><path fill='#fff' d=\"zls('x 0 0 H100')\"/>",
+       u"path_tokenizer::next : Invalid Character x"},
   };
   for (const Case& c : cases) {
     auto texture = NewTexture();
     RecordingWindow window;
     texture->SetMessageTarget(&window);
-    const std::string body = std::string("<rect width='100' height='100' fill=\"") + c.fill + "\"/>";
-    SetFile(*texture, WriteDrawing("ScriptFailures", Drawing(body).c_str()));
+    SetFile(*texture, WriteDrawing("ScriptFailures", Drawing(c.body).c_str()));
     UpdateAt(*texture, 0);
     // Many samples over several levels: the expression fails each time a pass needs it.
     for (double du : {0.002, 0.01, 0.05}) {
