@@ -37,9 +37,10 @@ best() {
 }
 
 frame_count=30
-echo "| animated drawing, frames 1-$frame_count at 1024 x 1024 | best s | frames/s |"
+echo "| drawing, frames 1-$frame_count at 1024 x 1024 | best s | frames/s |"
 echo "|---|---|---|"
-for drawing in examples/animated-colour.svg examples/animated-geometry.svg examples/animated-text.svg; do
+for drawing in examples/animated-colour.svg examples/animated-geometry.svg examples/animated-text.svg \
+  bench/drawings/tiger.svg; do
   seconds=$(best "$graphel" frames "$drawing" --frames 1-$frame_count -o "$work/f_%03d.png" --size 1024 -q)
   printf '| %s | %s | %s |\n' "$(basename "$drawing")" "$seconds" \
     "$(awk -v n="$frame_count" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }')"
