@@ -11,5 +11,6 @@ void AddShadeCommand(CLI::App& app, int& exitCode);
 void AddSampleCommand(CLI::App& app, int& exitCode);
 void AddBitmapCommand(CLI::App& app, int& exitCode);
 void AddFramesCommand(CLI::App& app, int& exitCode);
+void AddSceneCommand(CLI::App& app, int& exitCode);
 
 }  // namespace graphel_cli

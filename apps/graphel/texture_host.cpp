@@ -125,24 +125,26 @@ TextureHost::~TextureHost() {
   if (texture_ != nullptr) texture_->DeleteThis();
 }
 
-bool TextureHost::Open(std::string& error) {
+zal::ClassDesc* LoadGraphelClass(zal::PluginLibrary& library, std::string& error) {
   const std::string path = ModulePath();
-  if (!library_.Load(path)) {
-    error = "can't load the texture module " + path + ": " + library_.Error();
-    return false;
+  if (!library.Load(path)) {
+    error = "can't load the texture module " + path + ": " + library.Error();
+    return nullptr;
   }
-  zal::ClassDesc* desc = nullptr;
-  for (int i = 0; i < library_.NumberOfClasses() && desc == nullptr; ++i) {
-    zal::ClassDesc* candidate = library_.GetClassDesc(i);
+  for (int i = 0; i < library.NumberOfClasses(); ++i) {
+    zal::ClassDesc* candidate = library.GetClassDesc(i);
     if (candidate != nullptr && candidate->SuperClassID() == zal::TEXMAP_CLASS_ID &&
         candidate->ClassID() == kGraphelClassId) {
-      desc = candidate;
+      return candidate;
     }
   }
-  if (desc == nullptr) {
-    error = "the module " + path + " offers no Graphel texture";
-    return false;
-  }
+  error = "the module " + path + " offers no Graphel texture";
+  return nullptr;
+}
+
+bool TextureHost::Open(std::string& error) {
+  zal::ClassDesc* desc = LoadGraphelClass(library_, error);
+  if (desc == nullptr) return false;
   texture_ = static_cast<zal::Texmap*>(desc->Create(false));
   if (texture_ == nullptr) {
     error = "the module failed to create a texture";
@@ -159,15 +161,19 @@ bool TextureHost::Open(std::string& error) {
 zal::StdUVGen* TextureHost::Coordinates() { return dynamic_cast<zal::StdUVGen*>(texture_->GetTheUVGen()); }
 
 bool TextureHost::SetParam(const std::string& assignment, zal::TimeValue t, std::string& error) {
+  return SetTextureParam(*texture_, assignment, t, error);
+}
+
+bool SetTextureParam(zal::Texmap& texture, const std::string& assignment, zal::TimeValue t, std::string& error) {
   const size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
     error = "expected NAME=VALUE, got \"" + assignment + "\"";
     return false;
   }
   const std::string name = assignment.substr(0, equals);
-  const FoundParam found = FindParam(*texture_, name);
+  const FoundParam found = FindParam(texture, name);
   if (found.block == nullptr) {
-    error = "the texture has no parameter \"" + name + "\"; it has " + ParamNames(*texture_);
+    error = "the texture has no parameter \"" + name + "\"; it has " + ParamNames(texture);
     return false;
   }
   return AssignParam(*found.block, *found.def, assignment.substr(equals + 1), t, error);

@@ -16,6 +16,13 @@ namespace graphel_cli {
 // (a build tree) or in the installed module folder (lib/graphel beside bin).
 std::string ModulePath();
 
+// Loads the Graphel module into library (from ModulePath) and finds its texture class; null, with
+// a message, when it can't.
+zal::ClassDesc* LoadGraphelClass(zal::PluginLibrary& library, std::string& error);
+
+// "NAME=VALUE" of any of texture's parameters at t, as TextureHost::SetParam takes it.
+bool SetTextureParam(zal::Texmap& texture, const std::string& assignment, zal::TimeValue t, std::string& error);
+
 // The tool acting as the 3D host: loads the Graphel module as the host would, creates one texture
 // and sets its parameters by name through its parameter blocks.
 class TextureHost {

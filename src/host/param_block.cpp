@@ -82,6 +82,27 @@ void IParamBlock2::ResetAll() {
   }
 }
 
+bool IParamBlock2::State(ParamID id, ParamState& state) const {
+  const Slot* slot = Find(id);
+  if (slot == nullptr) return false;
+  state = ParamState{slot->number, slot->colour, slot->text, slot->keys};
+  return true;
+}
+
+bool IParamBlock2::Restore(ParamID id, const ParamState& state) {
+  Slot* slot = Find(id);
+  if (slot == nullptr || slot->def->type == TYPE_REFTARG) return false;
+  slot->number = state.number;
+  slot->colour = state.colour;
+  slot->text = state.text;
+  slot->keys.clear();
+  if (slot->def->animatable) {
+    slot->keys = state.keys;
+    std::sort(slot->keys.begin(), slot->keys.end(), [](const Key& a, const Key& b) { return a.time < b.time; });
+  }
+  return true;
+}
+
 const IParamBlock2::Slot* IParamBlock2::Find(ParamID id) const {
   for (const Slot& slot : slots_) {
     if (slot.def->id == id) return &slot;

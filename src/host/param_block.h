@@ -58,6 +58,21 @@ struct ZAL_API ParamBlockDesc2 {
   const ParamDef* FindParam(std::string_view name) const;
 };
 
+// One animation key of a parameter.
+struct ParamKey {
+  TimeValue time = 0;
+  double number = 0.0;
+  AColor colour;
+};
+
+// Everything a block holds for one parameter, as a scene file keeps it.
+struct ParamState {
+  double number = 0.0;
+  AColor colour;
+  std::u16string text;
+  std::vector<ParamKey> keys;
+};
+
 // A block of parameter values built from its descriptor; animatable values keep linear keys.
 class ZAL_API IParamBlock2 : public ReferenceTarget {
  public:
@@ -94,17 +109,17 @@ class ZAL_API IParamBlock2 : public ReferenceTarget {
   ParamID LastNotifyParamID() const { return lastNotifyParamId_; }
 
   void ResetAll();
+  // What the block holds for id, and putting it back as a scene file is read: no range checks, no set
+  // hook and no change notification, as the owner is not yet complete. False for an unknown ID.
+  bool State(ParamID id, ParamState& state) const;
+  bool Restore(ParamID id, const ParamState& state);
 
   Class_ID ClassID() override;
   SClass_ID SuperClassID() override;
   RefResult NotifyRefChanged(const Interval&, ReferenceTarget*, PartID, RefMessage) override;
 
  private:
-  struct Key {
-    TimeValue time = 0;
-    double number = 0.0;
-    AColor colour;
-  };
+  using Key = ParamKey;
   struct Slot {
     const ParamDef* def = nullptr;
     double number = 0.0;

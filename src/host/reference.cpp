@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "host/asset_enum.h"
 #include "host/host_error.h"
+#include "host/scene_io.h"
 
 namespace zal {
 
@@ -11,6 +13,25 @@ BaseInterface::~BaseInterface() = default;
 Animatable::~Animatable() = default;
 BaseInterface* Animatable::GetInterface(Interface_ID) { return nullptr; }
 void Animatable::DeleteThis() { delete this; }
+void Animatable::Load(ILoad&) {}
+void Animatable::EnumAuxFiles(AssetEnumCallback&, unsigned) {}
+
+AssetAccessor::~AssetAccessor() = default;
+AssetEnumCallback::~AssetEnumCallback() = default;
+
+PostLoadCallback::~PostLoadCallback() = default;
+ILoad::ILoad() = default;
+ILoad::~ILoad() = default;
+
+void ILoad::RegisterPostLoadCallback(std::unique_ptr<PostLoadCallback> callback) {
+  if (callback != nullptr) callbacks_.push_back(std::move(callback));
+}
+
+void ILoad::RunPostLoadCallbacks() {
+  // A callback may register another; each runs once.
+  for (size_t i = 0; i < callbacks_.size(); ++i) callbacks_[i]->Proc();
+  callbacks_.clear();
+}
 
 int ReferenceMaker::NumRefs() { return 0; }
 ReferenceTarget* ReferenceMaker::GetReference(int) { return nullptr; }

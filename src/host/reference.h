@@ -14,6 +14,9 @@ class ZAL_API BaseInterface {
   virtual Interface_ID GetID() = 0;
 };
 
+class ILoad;
+class AssetEnumCallback;
+
 class ZAL_API Animatable {
  public:
   virtual ~Animatable();
@@ -22,6 +25,17 @@ class ZAL_API Animatable {
   // Null for an interface the object does not offer.
   virtual BaseInterface* GetInterface(Interface_ID id);
   virtual void DeleteThis();
+  // Called when the object has been read from a scene file, its blocks restored; it may register
+  // post-load callbacks.
+  virtual void Load(ILoad& iload);
+  // Hands the object's files to callback; see the FILE_ENUM_ flags.
+  virtual void EnumAuxFiles(AssetEnumCallback& callback, unsigned flags);
+  // The host's mark for objects an enumeration has visited.
+  void SetWorkFlag(bool on) { workFlag_ = on; }
+  bool TestWorkFlag() const { return workFlag_; }
+
+ private:
+  bool workFlag_ = false;
 };
 
 using PartID = uint32_t;

@@ -30,4 +30,27 @@ FileHandle OpenRegularFile(const std::string& path) {
   return stream;
 }
 
+bool ReadRegularFile(const std::string& path, size_t maxBytes, std::string& content, std::string& reason) {
+  const FileHandle file = OpenRegularFile(path);
+  if (file == nullptr) {
+    reason = "can't be opened as a file";
+    return false;
+  }
+  content.clear();
+  char buffer[1 << 16];
+  size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (content.size() + read > maxBytes) {
+      reason = "larger than " + std::to_string(maxBytes >> 20) + " MB";
+      return false;
+    }
+    content.append(buffer, read);
+  }
+  if (std::ferror(file.get()) != 0) {
+    reason = "could not be read";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace platform

@@ -37,4 +37,7 @@ ReadDescriptor OpenRegularFileDescriptor(const std::string& path);
 // The same as a stdio stream in binary mode; null when refused.
 FileHandle OpenRegularFile(const std::string& path);
 
+// The whole content of a regular file of at most maxBytes; false with the reason otherwise.
+bool ReadRegularFile(const std::string& path, size_t maxBytes, std::string& content, std::string& reason);
+
 }  // namespace platform

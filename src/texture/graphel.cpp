@@ -66,6 +66,7 @@ Graphel::~Graphel() { DeleteAllRefs(); }
 zal::BaseInterface* Graphel::GetInterface(zal::Interface_ID id) {
   if (id == kGraphelInterfaceId) return static_cast<GraphelInterface*>(this);
   if (id == kGraphelProbeInterfaceId) return static_cast<GraphelProbe*>(this);
+  if (id == kShaderTranslationInterfaceId) return &shaderTranslation_;
   return zal::Texmap::GetInterface(id);
 }
 
@@ -105,6 +106,7 @@ zal::IParamBlock2* Graphel::GetParamBlockByID(zal::BlockID id) {
 zal::RefResult Graphel::NotifyRefChanged(const zal::Interval&, zal::ReferenceTarget* target, zal::PartID,
                                          zal::RefMessage message) {
   if (message != zal::REFMSG_CHANGE) return zal::REF_SUCCEED;
+  shaderTranslation_.MarkStale();
   try {
     if (target == texout_) {
       texoutValid_.SetEmpty();
@@ -189,6 +191,7 @@ CacheReport Graphel::Cache() {
   const TileCache::Census census = cache_.Count();
   report.fullTiles = census.full;
   report.uniformTiles = census.uniform;
+  report.documentLoads = cache_.DocumentLoads();
   if (const document::VectorDocument* loaded = cache_.Document()) {
     report.hasDocument = true;
     report.documentType = static_cast<uint32_t>(loaded->Type());

@@ -17,6 +17,7 @@
 #include "texture/graphel_probe.h"
 #include "texture/panel_messages.h"
 #include "texture/param_blocks.h"
+#include "texture/shader_translation.h"
 #include "texture/tile_cache.h"
 #include "texture/zal_script_callback.h"
 
@@ -24,7 +25,7 @@ namespace graphel {
 
 inline constexpr zal::Class_ID kGraphelClassId{0x93A92749, 0x6B8D470A};
 inline constexpr zal::Interface_ID kGraphelInterfaceId{0x36CB5AEF, 0x71EA0679};
-inline constexpr zal::Interface_ID kShaderTranslationInterfaceId{0x1C396ABD, 0x5F964E0C};
+inline constexpr zal::Interface_ID kShaderTranslationInterfaceId = zal::kMrShaderTranslationInterfaceId;
 
 // The texture's scripted functions, by ID.
 enum GraphelFunction : zal::FunctionID { kReload = 0, kRefresh = 1, kViewImage = 2, kSetSvgString = 3 };
@@ -96,6 +97,18 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   void ClearTiles(bool keepLevel10) override;
   std::vector<std::u16string> Messages() override { return messages_.List(); }
   void SetMessageTarget(zal::MessageWindow* window) override { messages_.SetTarget(window); }
+  std::u16string FileButtonText() override;
+
+  // The offline renderer: brings the texture up to t, script time included.
+  void UpdateForRenderer(zal::TimeValue t);
+  // The name the host's offline renderer gives the texture's shader.
+  std::u16string InstanceName() const { return u"Graphel"; }
+
+  // Scenes: the post-load reload and the file as an asset.
+  void Load(zal::ILoad& iload) override;
+  void EnumAuxFiles(zal::AssetEnumCallback& callback, unsigned flags) override;
+  // After the whole scene is read: load the file again at the scene's time.
+  void ReloadAfterSceneLoad();
 
   // The set hook of "vectorfile": takes name as the texture's file when it is a supported one.
   void AcceptFile(const std::u16string& name);
@@ -133,6 +146,8 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
 
   // Loading, from the host's main thread.
   void Load();
+  // A newly chosen pattern file starts at its first pattern, as the panel's refilled list shows it.
+  void ResetPatternChoice();
   void LoadPlaceholderAfter(const std::u16string& shownPath);
   void ReloadOrClear();
   bool ReadParams(zal::TimeValue t);
@@ -171,6 +186,7 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   document::PdfPageSettings pdfSettings_;
   document::PatternSettings patternSettings_;
   HeldParams held_;
+  ShaderTranslation shaderTranslation_{*this};
 };
 
 }  // namespace graphel

@@ -2,6 +2,7 @@
 
 #include "document/load_messages.h"
 #include "host/host_interface.h"
+#include "platform/ascii_case.h"
 #include "platform/wide_text.h"
 #include "texture/graphel.h"
 #include "texture/string_table.h"
@@ -21,12 +22,12 @@ bool IsAcceptedVectorFile(std::u16string_view name) {
   const std::u16string_view file = slash == std::u16string_view::npos ? name : name.substr(slash + 1);
   const size_t dot = file.rfind(u'.');
   if (dot == std::u16string_view::npos) return false;
-  std::u16string extension(file.substr(dot));
-  for (char16_t& c : extension) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  const std::u16string_view extension = file.substr(dot);
+  // ".swf" is recognised by the document but never accepted as the texture's file.
+  for (const std::u16string_view accepted : {u".ai", u".svg", u".svgz", u".pat", u".pdf"}) {
+    if (platform::EqualsIgnoringAsciiCase(extension, accepted)) return true;
   }
-  return extension == u".ai" || extension == u".svg" || extension == u".svgz" || extension == u".pat" ||
-         extension == u".pdf";
+  return false;
 }
 
 void VectorFileAccessor::Set(zal::PB2Value& value, zal::ReferenceMaker* owner, zal::ParamID, int, zal::TimeValue) {
@@ -63,12 +64,20 @@ void Graphel::Load() {
     loaded = cache_.LoadDocument(loadError_, svgText_.has_value(), svgText_ ? *svgText_ : absolute, true, &pdfSettings_);
   }
   if (loaded) {
-    if (!forceReload_) patternSettings_.patternIndex = 0;
+    if (!forceReload_) ResetPatternChoice();
     SelectPattern();
   } else {
     LoadPlaceholderAfter(absolute);
   }
   forceReload_ = false;
+}
+
+void Graphel::ResetPatternChoice() {
+  patternSettings_.patternIndex = 0;
+  zal::IParamBlock2* pattern = blocks_[kPatternBlock];
+  if (DocumentType() == document::FileType::kPat && pattern != nullptr && pattern->GetInt(kPatternName) != 0) {
+    pattern->SetValue(kPatternName, zal::GetCOREInterface()->GetTime(), 0);
+  }
 }
 
 void Graphel::LoadPlaceholderAfter(const std::u16string& shownPath) {

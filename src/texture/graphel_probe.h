@@ -38,6 +38,7 @@ struct CacheReport {
   uint32_t documentType = 0;
   bool hasDocument = false;
   double aspect = 1.0;
+  uint64_t documentLoads = 0;  // drawings read from a file or text, placeholders not counted
 };
 
 class GraphelProbe : public zal::BaseInterface {
@@ -54,6 +55,8 @@ class GraphelProbe : public zal::BaseInterface {
   virtual std::vector<std::u16string> Messages() = 0;
   // The window that gets the texture's messages and memory display (the advanced panel's place).
   virtual void SetMessageTarget(zal::MessageWindow* window) = 0;
+  // What the "Parameters" panel's file button shows.
+  virtual std::u16string FileButtonText() = 0;
 };
 
 }  // namespace graphel

@@ -56,6 +56,7 @@ bool TileCache::LoadDocument(svg::LoadError& error, bool fromText, std::u16strin
   const zal::ZalLocaleHandler english;
   document_.reset();
   ClearTiles(false);
+  if (!pathOrText.empty()) ++documentLoads_;
   document_ = document::VectorDocument::Create(error, fromText, pathOrText, scriptCallback_, gamma_, pdfSettings);
   if (!document_->Loaded()) {
     document_.reset();

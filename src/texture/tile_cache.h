@@ -97,6 +97,8 @@ class TileCache {
   uint32_t Background() const { return background_; }
   const document::VectorDocument* Document() const { return document_.get(); }
   uint64_t BytesUsed() const { return bytesUsed_; }
+  // How many drawings (not placeholders) this cache has read from a file or text.
+  uint64_t DocumentLoads() const { return documentLoads_; }
   int TopLevel() const { return topLevel_; }
   int64_t EntryCount() const { return LevelBase(topLevel_ + 1); }
   // How many entries hold a full tile and how many a single colour.
@@ -125,6 +127,7 @@ class TileCache {
   int topLevel_ = 10;
   TileTable table_;
   uint64_t bytesUsed_ = 0;
+  uint64_t documentLoads_ = 0;
   uint32_t background_ = 0;
   double gamma_ = 1.0;
   svg::SvgScriptCallback* scriptCallback_;
