@@ -13,6 +13,7 @@
 #include "input_file.h"
 #include "param_values.h"
 #include "platform/wide_text.h"
+#include "texture/graphel.h"
 
 namespace graphel_cli {
 namespace {
@@ -209,6 +210,17 @@ bool TextureHost::SetKey(const std::string& assignment, std::string& error) {
 }
 
 bool TextureHost::SetFile(const std::string& file, std::string& error) {
+  if (file == "-") {
+    // Standard input is SVG text, handed over as a script would with SetSvgString.
+    const std::optional<std::string> text = ReadWholeFile("-");
+    auto* scripted = dynamic_cast<graphel::GraphelInterface*>(texture_->GetInterface(graphel::kGraphelInterfaceId));
+    if (!text || scripted == nullptr) {
+      error = "standard input can't be read";
+      return false;
+    }
+    scripted->SetSvgString(platform::Utf8ToWide(*text));
+    return true;
+  }
   return SetParam("vectorfile=" + file, zal::GetCOREInterface()->GetTime(), error);
 }
 
@@ -242,7 +254,7 @@ void AddTextureOptions(CLI::App& command, TextureOptions& options) {
 int PrepareTexture(TextureHost& host, const TextureOptions& options, zal::TimeValue& t) {
   std::string error;
   // The texture would quietly show its placeholder; the tool says why first.
-  const std::string problem = InputProblem(options.file);
+  const std::string problem = options.file == "-" ? std::string() : InputProblem(options.file);
   if (!problem.empty()) {
     ReportFailure(options.file, problem);
     if (!options.placeholderOnError && !options.answerOnError) return 1;

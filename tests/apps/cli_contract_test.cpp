@@ -196,6 +196,10 @@ TEST_F(CliContract, FormatsStandardInputAndOutput) {
   const Picture fromPipe = Decode(folder_ + "/piped.png");
   ASSERT_EQ(fromPipe.width, 10u);
   EXPECT_EQ(std::vector<int>(fromPipe.At(2, 5), fromPipe.At(2, 5) + 4), (std::vector<int>{255, 0, 0, 255}));
+  // The texture commands take standard input as SVG text too.
+  const CommandResult sampled = RunGraphel("sample - --uv 0.1,0.5 < " + Q(drawing_));
+  ASSERT_EQ(sampled.exitCode, 0) << sampled.output;
+  EXPECT_NE(sampled.output.find("\"colour\":[1.0,0.0,0.0,1.0]"), std::string::npos) << sampled.output;
 
   // JPEG has no alpha: the uncovered half shows white.
   ASSERT_EQ(RunGraphel("render " + Q(drawing_) + " -o " + Q(folder_ + "/x.JPG") + " -w 40").exitCode, 0);
