@@ -7,7 +7,7 @@ namespace graphel {
 int TextWidth(std::u16string_view text) { return static_cast<int>(text.size()) * kButtonCharacterWidth; }
 
 std::u16string FileButtonText(std::u16string_view path, int buttonWidth) {
-  if (path.empty()) return std::u16string(GetString(IDS_NONE));
+  if (path.empty()) return StringCopy(IDS_NONE);
   std::u16string text(path);
   for (char16_t& c : text) {
     if (c == u'/') c = u'\\';

@@ -39,8 +39,8 @@ VectorFileAccessor vectorFileAccessor;
 
 void Graphel::AcceptFile(const std::u16string& name) {
   if (!name.empty() && !IsAcceptedVectorFile(name)) {
-    const std::u16string text = GetString(IDS_NOT_VECTORFILE);
-    const std::u16string caption = GetString(IDS_CLASS_NAME);
+    const std::u16string text = StringCopy(IDS_NOT_VECTORFILE);
+    const std::u16string caption = StringCopy(IDS_CLASS_NAME);
     zal::GetCOREInterface()->MessageBox(text, caption, zal::MB_OK | zal::MB_ICONWARNING);
     return;
   }

@@ -86,4 +86,9 @@ const char16_t* GetString(int id) {
   return stringBuffer;
 }
 
+std::u16string StringCopy(int id) {
+  const char16_t* text = GetString(id);
+  return text != nullptr ? std::u16string(text) : std::u16string();
+}
+
 }  // namespace graphel

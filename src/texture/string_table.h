@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace graphel {
 
 // The module's string table, by number.
@@ -52,6 +54,9 @@ enum StringId : int {
 // Loads string id into one shared buffer and returns it; null when the module handle or the string
 // is missing. The next call overwrites the buffer, so callers copy the text first. Main thread only.
 const char16_t* GetString(int id);
+// A copy of the string (GetString's buffer is shared and overwritten by the next call); empty when
+// the string is missing.
+std::u16string StringCopy(int id);
 
 // Set when the module is attached to the process; GetString needs it.
 void* ModuleHandle();

@@ -13,7 +13,6 @@ namespace {
 // Drawings never hold this many distinct expressions; past it, outcomes are not kept.
 constexpr size_t kMaxOutcomes = 4096;
 
-std::u16string Copy(const char16_t* text) { return text != nullptr ? std::u16string(text) : std::u16string(); }
 
 // Suspends the host's undo recording for its lifetime.
 struct UndoSuspended {
@@ -27,7 +26,7 @@ struct UndoSuspended {
 }  // namespace
 
 SvgZalScriptCallback::SvgZalScriptCallback(PanelMessages& messages, zal::TimeValue time)
-    : messages_(messages), notAString_(Copy(GetString(IDS_NOT_A_STRING))), time_(time) {}
+    : messages_(messages), notAString_(StringCopy(IDS_NOT_A_STRING)), time_(time) {}
 
 SvgZalScriptCallback::~SvgZalScriptCallback() = default;
 
