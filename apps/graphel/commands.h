@@ -12,5 +12,6 @@ void AddSampleCommand(CLI::App& app, int& exitCode);
 void AddBitmapCommand(CLI::App& app, int& exitCode);
 void AddFramesCommand(CLI::App& app, int& exitCode);
 void AddSceneCommand(CLI::App& app, int& exitCode);
+void AddEditorCommand(CLI::App& app, int& exitCode);
 
 }  // namespace graphel_cli

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   graphel_cli::AddBitmapCommand(app, exitCode);
   graphel_cli::AddFramesCommand(app, exitCode);
   graphel_cli::AddSceneCommand(app, exitCode);
+  graphel_cli::AddEditorCommand(app, exitCode);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "platform/regular_file.h"
 
@@ -25,6 +27,22 @@ bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, ui
     return false;
   }
   return true;
+}
+
+std::string EncodePng(const uint8_t* pixels, uint32_t width, uint32_t height) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  bool written = false;
+  {
+    FileHandle stream(open_memstream(&buffer, &size));
+    if (stream == nullptr) return {};
+    PngRowWriter writer(stream.get(), width, height, 8);
+    written = writer.Start();
+    for (uint32_t y = 0; written && y < height; ++y) written = writer.WriteRow(pixels + static_cast<size_t>(y) * width * 4);
+    written = written && writer.Finish();
+  }  // closing the stream settles buffer and size
+  const std::unique_ptr<char, decltype(&std::free)> owned(buffer, &std::free);
+  return written && buffer != nullptr ? std::string(buffer, size) : std::string();
 }
 
 PngRowWriter::PngRowWriter(std::FILE* file, uint32_t width, uint32_t height, int bitDepth)

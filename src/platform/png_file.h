@@ -12,6 +12,9 @@ namespace platform {
 // Returns false, with a message in error, when the file can't be written.
 bool WritePng(const std::string& path, const uint8_t* pixels, uint32_t width, uint32_t height, std::string& error);
 
+// The same PNG in memory, for a picture sent over the network rather than saved; empty on failure.
+std::string EncodePng(const uint8_t* pixels, uint32_t width, uint32_t height);
+
 // Encodes an RGBA PNG row by row into an open file, so a large image never has to be held whole.
 // libpng reports failures by longjmp; every call catches its own and answers false.
 class PngRowWriter {

@@ -200,6 +200,21 @@ CacheReport Graphel::Cache() {
   return report;
 }
 
+PanelFacts Graphel::Panel() {
+  const std::lock_guard lock(lock_);
+  PanelFacts facts;
+  if (const document::VectorDocument* loaded = cache_.Document()) {
+    facts.documentType = static_cast<uint32_t>(loaded->Type());
+    loaded->PatternNames(facts.patternNames);
+    facts.pageCount = loaded->PageCount();
+  }
+  if (facts.pageCount > 0) {
+    facts.pageWidth = pdfSettings_.pageWidth;
+    facts.pageHeight = pdfSettings_.pageHeight;
+  }
+  return facts;
+}
+
 void Graphel::ClearTiles(bool keepLevel10) {
   const std::lock_guard lock(lock_);
   cache_.ClearTiles(keepLevel10);

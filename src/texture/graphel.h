@@ -96,6 +96,8 @@ class Graphel : public zal::Texmap, public GraphelInterface, public GraphelProbe
   CacheReport Cache() override;
   void ClearTiles(bool keepLevel10) override;
   std::vector<std::u16string> Messages() override { return messages_.List(); }
+  void ClearMessages() override { messages_.Clear(); }
+  PanelFacts Panel() override;
   void SetMessageTarget(zal::MessageWindow* window) override { messages_.SetTarget(window); }
   std::u16string FileButtonText() override;
 

@@ -41,6 +41,16 @@ struct CacheReport {
   uint64_t documentLoads = 0;  // drawings read from a file or text, placeholders not counted
 };
 
+// What the editor panels show of the loaded drawing: its patterns (hatch-pattern files) and its
+// pages (PDF), empty or 0 for other drawings and the placeholder.
+struct PanelFacts {
+  uint32_t documentType = 0;
+  std::vector<std::u16string> patternNames;
+  uint32_t pageCount = 0;
+  double pageWidth = 0.0;
+  double pageHeight = 0.0;
+};
+
 class GraphelProbe : public zal::BaseInterface {
  public:
   zal::Interface_ID GetID() override { return kGraphelProbeInterfaceId; }
@@ -53,6 +63,9 @@ class GraphelProbe : public zal::BaseInterface {
   virtual void ClearTiles(bool keepLevel10) = 0;
   // The texture's messages, each listed once.
   virtual std::vector<std::u16string> Messages() = 0;
+  // "Clear List": forgets the texture's messages.
+  virtual void ClearMessages() = 0;
+  virtual PanelFacts Panel() = 0;
   // The window that gets the texture's messages and memory display (the advanced panel's place).
   virtual void SetMessageTarget(zal::MessageWindow* window) = 0;
   // What the "Parameters" panel's file button shows.

@@ -99,40 +99,6 @@ int DirectionSectorAt(double x, double y) {
   return -1;
 }
 
-bool DirectionRing::Move(double x, double y) {
-  const int sector = DirectionSectorAt(x, y);
-  const int offered = sector >= 0 && DirectionOffered(mode, sector) ? sector : -1;
-  if (offered == hot) return false;
-  hot = offered;
-  return true;
-}
-
-bool DirectionRing::LeftDown() {
-  pressed = true;
-  return true;
-}
-
-bool DirectionRing::LeftUp(std::optional<int>& picked) {
-  if (!pressed) return false;
-  pressed = false;
-  if (hot >= 0 && hot != direction) {
-    direction = hot;
-    picked = direction;
-  }
-  return true;
-}
-
-bool DirectionRing::RightDown() {
-  if (!pressed) return false;
-  pressed = false;
-  return true;
-}
-
-double AdvancePreviewPhase(double phase) {
-  const double next = std::fmod(phase + 0.1, kPreviewCycle);
-  return next < 0.0 || !std::isfinite(next) ? 0.0 : next;
-}
-
 CropFrame FrameFromCrop(const CropFractions& crop, int bitmapWidth, int bitmapHeight) {
   return CropFrame{crop.u * bitmapWidth, crop.v * bitmapHeight, crop.w * bitmapWidth, crop.h * bitmapHeight};
 }

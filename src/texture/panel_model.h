@@ -1,8 +1,8 @@
 #pragma once
 
 // What the texture's four editor panels show and allow, as plain values: enabling rules, display
-// texts, the transition direction ring, the preview clock and the crop frame. The editor page only
-// draws what these functions answer, so the rules are tested without a browser.
+// texts, the transition direction ring's geometry and the crop frame. The editor page draws what
+// these functions answer, so the rules are tested without a browser.
 
 #include <optional>
 #include <string>
@@ -53,27 +53,6 @@ bool DirectionOffered(int mode, int direction);
 inline constexpr int kDirectionRingSize = 69;
 // The sector under pixel (x, y), or -1 outside the ring.
 int DirectionSectorAt(double x, double y);
-
-// The direction ring's mouse handling: the hot sector follows the pointer; a release over a sector
-// picks it, a right press while pressed cancels.
-struct DirectionRing {
-  int mode = 2;
-  int direction = 0;
-  int hot = -1;
-  bool pressed = false;
-
-  // Each returns whether the ring needs a redraw.
-  bool Move(double x, double y);
-  bool LeftDown();
-  // Sets picked to the new direction when the release chose one.
-  bool LeftUp(std::optional<int>& picked);
-  bool RightDown();
-};
-
-// The preview's clock: 100 ms ticks advance the phase by 0.1 over a 9-second cycle.
-inline constexpr int kPreviewTickMilliseconds = 100;
-inline constexpr double kPreviewCycle = 9.0;
-double AdvancePreviewPhase(double phase);
 
 // The crop editor's frame in bitmap pixels, and the crop_u/v/w/h fractions it stands for.
 struct CropFrame {

@@ -90,35 +90,7 @@ TEST(PanelModel, RingSectorsClockwiseFromTheTop) {
   EXPECT_GT(covered, ring * 9 / 10);
 }
 
-TEST(PanelModel, RingPicksOnReleaseAndCancelsOnRightPress) {
-  DirectionRing ring;
-  std::optional<int> picked;
-  EXPECT_TRUE(ring.Move(64, 34));
-  EXPECT_FALSE(ring.Move(63, 34));  // same sector: no redraw
-  EXPECT_TRUE(ring.LeftDown());
-  EXPECT_TRUE(ring.LeftUp(picked));
-  EXPECT_EQ(picked, 2);
-  EXPECT_EQ(ring.direction, 2);
-
-  picked.reset();
-  ring.Move(34, 64);
-  ring.LeftDown();
-  EXPECT_TRUE(ring.RightDown());
-  EXPECT_FALSE(ring.LeftUp(picked));  // cancelled: the release does nothing
-  EXPECT_EQ(picked, std::nullopt);
-  EXPECT_EQ(ring.direction, 2);
-
-  ring.mode = 1;  // scroll offers no diagonal
-  ring.Move(55, 55);
-  EXPECT_EQ(ring.hot, -1);
-}
-
-TEST(PanelModel, PreviewCycleAndCropFrame) {
-  double phase = 0.0;
-  for (int tick = 0; tick < 90; ++tick) phase = AdvancePreviewPhase(phase);
-  EXPECT_NEAR(std::fmod(phase + 1e-9, kPreviewCycle), 0.0, 1e-6);  // 90 ticks of 100 ms: one cycle
-  EXPECT_EQ(AdvancePreviewPhase(std::numeric_limits<double>::infinity()), 0.0);
-
+TEST(PanelModel, CropFrame) {
   const CropFrame frame = FrameFromCrop(CropFractions{0.25, 0.5, 0.5, 0.25}, 1024, 512);
   EXPECT_DOUBLE_EQ(frame.x, 256);
   EXPECT_DOUBLE_EQ(frame.y, 256);
