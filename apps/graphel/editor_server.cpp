@@ -13,6 +13,7 @@ namespace {
 // Requests carry small JSON edits; anything larger is refused before it is read whole.
 constexpr size_t kMaxRequestBytes = 64 * 1024;
 constexpr int kPreviewSizes[] = {128, 256, 512};
+constexpr size_t kWorkerThreads = 16;
 
 void SendJson(httplib::Response& response, int status, const nlohmann::json& body) {
   response.status = status;
@@ -86,6 +87,10 @@ void EditorServer::AddRoutes() {
   server.set_payload_max_length(kMaxRequestBytes);
   server.set_read_timeout(10);
   server.set_write_timeout(10);
+  // Browsers hold idle connections open; short keep-alive and a few more workers keep a second tab
+  // from waiting on the first one's idle sockets.
+  server.set_keep_alive_timeout(1);
+  server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
 
   server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
     const std::string host = request.get_header_value("Host");
