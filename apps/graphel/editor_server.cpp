@@ -127,11 +127,11 @@ void EditorServer::AddRoutes() {
     SendJson(response, 200, DirectionRingMap());
   });
   server.Get("/api/files", [this](const httplib::Request& request, httplib::Response& response) {
-    const nlohmann::json listing = session_.ListFolder(request.get_param_value("dir"));
-    if (listing.is_null()) {
-      SendJson(response, 403, {{"error", "\"" + request.get_param_value("dir") + "\" is not a folder opened in the editor"}});
+    const std::string folder = request.get_param_value("dir");
+    if (const std::optional<nlohmann::json> listing = session_.Folders().List(folder)) {
+      SendJson(response, 200, *listing);
     } else {
-      SendJson(response, 200, listing);
+      SendJson(response, 403, {{"error", "\"" + folder + "\" is not a folder opened in the editor"}});
     }
   });
   server.Post("/api/param", [this](const httplib::Request& request, httplib::Response& response) {

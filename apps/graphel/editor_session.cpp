@@ -112,7 +112,6 @@ bool EditorSession::Open(const std::string& file, std::string& error) {
   if (!file.empty()) {
     std::string ignored;
     host_.SetFile(file, ignored);
-    file_ = file;
   }
   UpdateTexture();
   return true;
@@ -243,7 +242,6 @@ EditorAnswer EditorSession::OpenFile(const std::string& path) {
   const std::lock_guard lock(mutex_);
   std::string error;
   if (!host_.SetFile(resolved->string(), error)) return Fail(400, error);
-  file_ = resolved->string();
   viewWidth_ = viewHeight_ = 0;
   return Changed();
 }
@@ -279,11 +277,6 @@ EditorAnswer EditorSession::SetCropFrame(const nlohmann::json& request) {
     if (!Assign(name, *ValueText(value), error)) return Fail(400, error);
   }
   return Changed();
-}
-
-nlohmann::json EditorSession::ListFolder(const std::string& folder) const {
-  std::optional<nlohmann::json> listing = folders_.List(folder);
-  return listing ? *listing : nlohmann::json(nullptr);
 }
 
 std::string EditorSession::PreviewPng(SceneObject object, int size) {

@@ -64,7 +64,6 @@ class EditorSession {
   EditorAnswer ClearMessages();
   // The crop editor's frame {"x", "y", "width", "height"} in pixels of the last "View Image" bitmap.
   EditorAnswer SetCropFrame(const nlohmann::json& request);
-  nlohmann::json ListFolder(const std::string& folder) const;
   const EditorFolders& Folders() const { return folders_; }
 
   // PNG pictures: the texture on an object, and the whole drawing for the crop editor ("View
@@ -85,7 +84,6 @@ class EditorSession {
   AdvancedPanelWindow advanced_;
   std::mutex mutex_;
   uint64_t revision_ = 0;
-  std::string file_;
   int viewWidth_ = 0;   // the last "View Image" bitmap, 0 before the first
   int viewHeight_ = 0;
 };
